@@ -1,0 +1,51 @@
+// Start, handset changes and end of the bridge.
+#include "bridge/talvek_skype_form.h"
+
+TTalvekSkypeForm::TTalvekSkypeForm(IBridgePorts& ports, int windows_major_version)
+    : ports_(ports), windows_major_version_(windows_major_version) {}
+
+TTalvekSkypeForm::~TTalvekSkypeForm() = default;
+
+void TTalvekSkypeForm::FormCreate(std::unique_ptr<IHandsetDeviceManager> devices) {
+  state_.Muted = false;
+  state_.HeldByHandset = false;
+  state_.IncomingPending = false;
+  state_.HandsetMode = kModeStandby;
+  state_.LastSentMode = kNothingSent;
+
+  devices_ = std::move(devices);
+  devices_->SetOnDeviceChange([this] { HandsetChanged(); });
+  HandsetChanged();
+
+  ports_.BroadcastPanelDiscover();
+
+  LoadRingTone();
+  // The stored tone takes effect only when the handset next rings.
+  state_.RingTone = 0;
+
+  state_.DialCount = 0;
+  state_.DialString.clear();
+  state_.SkypeRingerIsHandset = kRingerUndetermined;
+}
+
+void TTalvekSkypeForm::HandsetChanged() {
+  if (OpenHandsetCount() == 0) {
+    ports_.BroadcastSkypeDiscover();
+    return;
+  }
+  DiscoverSkype();
+  state_.LastSentMode = kNothingSent;
+  // HandsetKeyCallback: runs on the read thread, so it only posts the key to the window.
+  devices_->StartReadThreads([this](std::uint8_t key) { ports_.PostHandsetKey(key); });
+}
+
+void TTalvekSkypeForm::WMEndSession() {
+  if (devices_) devices_->SendMode(kModeStandby, state_.RingTone);
+}
+
+void TTalvekSkypeForm::FormDestroy() {
+  WMEndSession();
+  devices_.reset();
+}
+
+int TTalvekSkypeForm::OpenHandsetCount() const { return devices_ ? devices_->Count() : 0; }

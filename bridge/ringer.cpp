@@ -1,0 +1,70 @@
+// The handset's mode and ring tone, and the one-second watch over Skype, the panel and calls.
+#include "bridge/talvek_skype_form.h"
+#include "common/bridge_status.h"
+
+namespace {
+constexpr const char kRingToneValue[] = "RingTone";
+constexpr std::uint32_t kDefaultStoredRingTone = 128;
+}  // namespace
+
+void TTalvekSkypeForm::SetHandsetMode(std::uint8_t mode) {
+  state_.HandsetMode = mode;
+  std::uint8_t written = mode;
+  if (mode == kModeBuzzer) {
+    LoadRingTone();
+    // The buzzer sounds only where Skype itself rings on the handset and the user allows it.
+    if (state_.DoNotDisturb || state_.SkypeRingerIsHandset != 1) written = kModeCallOut;
+  }
+  if (written == state_.LastSentMode) return;
+
+  WriteModeToHandsets(written);
+  state_.LastSentMode = written;
+  // The two signalling modes go out twice in a row, whatever became of the first write.
+  if (written == kModeBuzzer || written == kModeCallOut) WriteModeToHandsets(written);
+}
+
+void TTalvekSkypeForm::WriteModeToHandsets(std::uint8_t mode) {
+  if (devices_) devices_->SendMode(mode, state_.RingTone);
+}
+
+void TTalvekSkypeForm::LoadRingTone() {
+  const auto key = ports_.OpenSettingsKey();
+  if (!key) return;
+  if (const auto stored = key->ReadDword(kRingToneValue)) {
+    state_.RingTone = static_cast<std::uint8_t>(*stored & 0xFF);
+  } else {
+    key->WriteDword(kRingToneValue, kDefaultStoredRingTone);
+    state_.RingTone = 0;
+  }
+}
+
+void TTalvekSkypeForm::StepRingTone() {
+  // The two low bits count through the four tones; bits 2 and 3 are kept clear.
+  state_.RingTone = static_cast<std::uint8_t>((state_.RingTone + 1) & 0xF3);
+  state_.LastSentMode = kNothingSent;
+  SetHandsetMode(kModeStandby);
+  if (const auto key = ports_.OpenSettingsKey()) key->WriteDword(kRingToneValue, state_.RingTone);
+}
+
+std::uint16_t TTalvekSkypeForm::CurrentLinkStatus() {
+  std::uint16_t status = ports_.IsWindow(state_.SkypeWnd) ? bridge_status::kSkypeAttached : 0;
+  if (OpenHandsetCount() > 0) status |= bridge_status::kHandsetPresent;
+  return status;
+}
+
+void TTalvekSkypeForm::CheckTalkingTimerTimer() {
+  if (ports_.IsWindow(state_.SkypeWnd)) {
+    if (state_.SkypeRingerIsHandset == kRingerUndetermined) SendToSkype("GET RINGER");
+  } else {
+    state_.SkypeRingerIsHandset = kRingerUndetermined;
+  }
+  state_.LinkStatus = CurrentLinkStatus();
+
+  if (PostPanelReport(bridge_status::kPeriodicKey)) state_.LastKey = 0;
+
+  const std::uint8_t mode = state_.HandsetMode;
+  if (OpenHandsetCount() > 0 &&
+      (mode == kModeTalking || mode == kModeMute || mode == kModeBuzzer)) {
+    ports_.PostSkypeQuery(kQueryActiveCalls, 0);
+  }
+}

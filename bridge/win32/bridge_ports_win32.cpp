@@ -1,0 +1,76 @@
+#include "bridge/win32/bridge_ports_win32.h"
+
+#include "common/win32/copydata_send.h"
+#include "common/win32/registry.h"
+#include "common/window_messages.h"
+
+namespace {
+
+// Skype may take a while over a command, but a hung Skype must not hang the bridge.
+constexpr UINT kSkypeSendTimeoutMs = 5000;
+// The panel answers at once; it is only ever waited for briefly.
+constexpr UINT kPanelSendTimeoutMs = 500;
+// Each top-level window gets this long to take a broadcast.
+constexpr UINT kBroadcastTimeoutMs = 1000;
+
+constexpr char kSettingsKeyPath[] = "\\Software\\TALVEK\\USB_PHONE_K42";
+
+HWND AsHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+
+class TRegistrySettingsKey final : public ISettingsKey {
+ public:
+  bool Open() { return registry_.OpenKey(HKEY_CURRENT_USER, kSettingsKeyPath); }
+  std::optional<std::uint32_t> ReadDword(const char* name) override { return registry_.ReadDword(name); }
+  void WriteDword(const char* name, std::uint32_t value) override { registry_.WriteDword(name, value); }
+
+ private:
+  TRegistry registry_;
+};
+
+}  // namespace
+
+bool TWin32BridgePorts::IsWindow(WindowHandle window) {
+  return window != 0 && ::IsWindow(AsHwnd(window));
+}
+
+std::intptr_t TWin32BridgePorts::SendToSkypeWindow(WindowHandle skype, const std::string& text) {
+  return SendCopyDataText(AsHwnd(skype), bridge_, text, kSkypeSendTimeoutMs);
+}
+
+void TWin32BridgePorts::SendToPanelWindow(WindowHandle panel, const std::string& text) {
+  SendCopyDataText(AsHwnd(panel), bridge_, text, kPanelSendTimeoutMs);
+}
+
+void TWin32BridgePorts::PostPanelStatus(WindowHandle panel, std::uint32_t link_status,
+                                        std::uint32_t report) {
+  PostMessageA(AsHwnd(panel), msg::WM_BRIDGESTATUS, link_status, static_cast<LPARAM>(report));
+}
+
+void TWin32BridgePorts::BroadcastSkypeDiscover() {
+  BroadcastBounded(messages_.skype_discover, bridge_, kBroadcastTimeoutMs);
+}
+
+void TWin32BridgePorts::BroadcastPanelDiscover() {
+  BroadcastBounded(messages_.panel_discover, bridge_, kBroadcastTimeoutMs);
+}
+
+void TWin32BridgePorts::ReplyToSender() { ReplyMessage(1); }
+
+void TWin32BridgePorts::PostSkypeQuery(int query, std::int32_t argument) {
+  PostMessageA(bridge_, msg::WM_SKYPEQUERY, static_cast<WPARAM>(query), static_cast<LPARAM>(argument));
+}
+
+void TWin32BridgePorts::PostHandsetKey(std::uint8_t key) {
+  PostMessageA(bridge_, msg::WM_HANDSETKEY, key, 0);
+}
+
+void TWin32BridgePorts::NoteRefusedCommand() {
+  // Nothing is shown to the user; a debugger can still see it.
+  OutputDebugStringA("ERROR\n");
+}
+
+std::unique_ptr<ISettingsKey> TWin32BridgePorts::OpenSettingsKey() {
+  auto key = std::make_unique<TRegistrySettingsKey>();
+  if (!key->Open()) return nullptr;
+  return key;
+}

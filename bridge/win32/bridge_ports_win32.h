@@ -1,0 +1,28 @@
+#pragma once
+// The bridge logic's ports, done with Windows messages and the registry.
+#include <windows.h>
+
+#include "bridge/bridge_ports.h"
+#include "common/win32/registered_messages.h"
+
+class TWin32BridgePorts final : public IBridgePorts {
+ public:
+  TWin32BridgePorts(HWND bridge, const TRegisteredMessages& messages)
+      : bridge_(bridge), messages_(messages) {}
+
+  bool IsWindow(WindowHandle window) override;
+  std::intptr_t SendToSkypeWindow(WindowHandle skype, const std::string& text) override;
+  void SendToPanelWindow(WindowHandle panel, const std::string& text) override;
+  void PostPanelStatus(WindowHandle panel, std::uint32_t link_status, std::uint32_t report) override;
+  void BroadcastSkypeDiscover() override;
+  void BroadcastPanelDiscover() override;
+  void ReplyToSender() override;
+  void PostSkypeQuery(int query, std::int32_t argument) override;
+  void PostHandsetKey(std::uint8_t key) override;
+  void NoteRefusedCommand() override;
+  std::unique_ptr<ISettingsKey> OpenSettingsKey() override;
+
+ private:
+  HWND bridge_;
+  const TRegisteredMessages& messages_;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// The bridge's one window, TTalvekSkypeForm: never shown, it receives Skype's and the
+// panel's messages and the handset keys, and hands each to the bridge logic.
+#include <memory>
+
+#include "bridge/talvek_skype_form.h"
+#include "bridge/win32/bridge_ports_win32.h"
+#include "common/win32/registered_messages.h"
+#include "common/win32/window.h"
+
+class TBridgeWindow final : public TWindow {
+ public:
+  TBridgeWindow() = default;
+  ~TBridgeWindow() override;
+
+  // Creates the hidden window and runs the start sequence; false when no window could be made.
+  bool Create();
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void FormCreate();
+  void FormDestroy();
+  LRESULT WMCopyData(LPARAM lparam);
+
+  TRegisteredMessages messages_;
+  std::unique_ptr<TWin32BridgePorts> ports_;
+  std::unique_ptr<TTalvekSkypeForm> form_;
+};

@@ -1,0 +1,20 @@
+#pragma once
+// The status and key report that the bridge posts to the panel (WM_BRIDGESTATUS):
+// wParam is the link status, lParam carries the key in bits 0-7 and the handset mode in
+// bits 24-31. One definition for both programs.
+#include <cstdint>
+
+namespace bridge_status {
+
+constexpr std::uint16_t kSkypeAttached = 0x0001;
+constexpr std::uint16_t kHandsetPresent = 0x0100;
+// The key byte of the once-a-second report, which is about no key.
+constexpr std::uint32_t kPeriodicKey = 0xFF;
+
+inline std::uint32_t Report(std::uint8_t handset_mode, std::uint32_t key) {
+  return (static_cast<std::uint32_t>(handset_mode) << 24) | (key & 0xFF);
+}
+inline std::uint8_t ReportKey(std::uint32_t report) { return static_cast<std::uint8_t>(report & 0xFF); }
+inline std::uint8_t ReportMode(std::uint32_t report) { return static_cast<std::uint8_t>(report >> 24); }
+
+}  // namespace bridge_status

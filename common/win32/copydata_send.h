@@ -1,0 +1,13 @@
+#pragma once
+// Sending a text by WM_COPYDATA with a bounded wait, so a hung receiver cannot freeze us.
+#include <windows.h>
+
+#include <string>
+
+// Sends `text` and its zero byte (cbData = length + 1). Returns the receiver's result, or 0
+// when it is hung or did not answer within `timeout_ms`.
+LRESULT SendCopyDataText(HWND to, HWND from, const std::string& text, UINT timeout_ms);
+
+// Broadcasts `message` (wParam = `from`, lParam 0) to every top-level window, giving each
+// at most `timeout_ms`.
+void BroadcastBounded(UINT message, HWND from, UINT timeout_ms);

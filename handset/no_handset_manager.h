@@ -1,0 +1,12 @@
+#pragma once
+// Stands in for the device layer where there is none: no handset is ever open, so mode
+// reports go nowhere and no key ever arrives.
+#include "handset/device_manager.h"
+
+class TNoHandsetManager final : public IHandsetDeviceManager {
+ public:
+  int Count() const override { return 0; }
+  void SendMode(std::uint8_t, std::uint8_t) override {}
+  void SetOnDeviceChange(ChangeCallback) override {}
+  void StartReadThreads(KeyCallback) override {}
+};

@@ -1,0 +1,35 @@
+#include "tools/skypesim/line_splitter.h"
+
+#include <utility>
+
+namespace skypesim {
+namespace {
+
+std::string withoutCarriageReturn(std::string line) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+}  // namespace
+
+std::vector<std::string> LineSplitter::feed(const char* data, std::size_t size) {
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] != '\n') {
+            partial_ += data[i];
+            continue;
+        }
+        lines.push_back(withoutCarriageReturn(std::move(partial_)));
+        partial_.clear();
+    }
+    return lines;
+}
+
+std::vector<std::string> LineSplitter::finish() {
+    std::vector<std::string> lines;
+    if (!partial_.empty()) lines.push_back(withoutCarriageReturn(std::move(partial_)));
+    partial_.clear();
+    return lines;
+}
+
+}  // namespace skypesim

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace skypesim {
+
+// Cuts a byte stream, read in chunks of any size, into lines ending in "\n" or "\r\n".
+class LineSplitter {
+public:
+    // The lines completed by this chunk.
+    std::vector<std::string> feed(const char* data, std::size_t size);
+    // The unterminated last line, if the stream ended with one.
+    std::vector<std::string> finish();
+
+private:
+    std::string partial_;
+};
+
+}  // namespace skypesim

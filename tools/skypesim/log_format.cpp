@@ -1,0 +1,27 @@
+#include "tools/skypesim/log_format.h"
+
+namespace skypesim {
+
+std::string hexValue(std::uint64_t value) {
+    static const char digits[] = "0123456789abcdef";
+    std::string reversed;
+    do {
+        reversed.push_back(digits[value % 16]);
+        value /= 16;
+    } while (value != 0);
+    return "0x" + std::string(reversed.rbegin(), reversed.rend());
+}
+
+std::string logLine(std::uint64_t milliseconds, std::string_view event, std::string_view details) {
+    std::string line = std::to_string(milliseconds);
+    line += ' ';
+    line += event;
+    if (!details.empty()) {
+        line += ' ';
+        for (char c : details) line += (c == '\r' || c == '\n') ? ' ' : c;
+    }
+    line += '\n';
+    return line;
+}
+
+}  // namespace skypesim

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+namespace skypesim {
+
+// Writes timestamped events to standard output, each at once: tests read it through a pipe
+// while the simulator runs.
+class EventLog {
+public:
+    EventLog();
+    void write(std::string_view event, std::string_view details);
+
+private:
+    ULONGLONG start_;
+    HANDLE output_;
+};
+
+}  // namespace skypesim

@@ -1,0 +1,67 @@
+#include "tools/skypesim/win32/input_thread.h"
+
+#include <utility>
+
+#include "tools/skypesim/line_splitter.h"
+#include "tools/skypesim/win32/api_messages.h"
+
+namespace skypesim {
+namespace {
+
+void readInput(HANDLE input, bool ownsInput, HWND window, std::shared_ptr<InputQueue> queue) {
+    LineSplitter splitter;
+    char buffer[4096];
+    DWORD got = 0;
+    // A pipe reports its end as an error (ERROR_BROKEN_PIPE), a file as a read of 0 bytes.
+    while (input != nullptr && input != INVALID_HANDLE_VALUE &&
+           ReadFile(input, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        std::vector<std::string> lines = splitter.feed(buffer, got);
+        if (lines.empty()) continue;
+        queue->push(std::move(lines));
+        if (!PostMessageA(window, kInputMessage, 0, 0)) break;  // the window is gone
+    }
+    queue->push(splitter.finish());
+    queue->close();
+    if (ownsInput) CloseHandle(input);
+    PostMessageA(window, kInputMessage, 0, 0);
+}
+
+}  // namespace
+
+void InputQueue::push(std::vector<std::string> lines) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (std::string& line : lines) lines_.push_back(std::move(line));
+}
+
+void InputQueue::close() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    closed_ = true;
+}
+
+bool InputQueue::closed() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return closed_;
+}
+
+bool InputQueue::take(std::vector<std::string>& lines) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    lines = std::move(lines_);
+    lines_.clear();
+    return closed_;
+}
+
+InputThread::InputThread(HANDLE input, bool ownsInput, HWND window, std::shared_ptr<InputQueue> queue)
+    : queue_(queue), thread_(readInput, input, ownsInput, window, queue) {}
+
+InputThread::~InputThread() {
+    if (queue_->closed()) {
+        thread_.join();  // done reading; it only has to return
+        return;
+    }
+    // Still blocked reading standard input, which may stay open for ever (a test's pipe, a
+    // console) and cannot be woken portably. It owns no handle and shares only the queue, so
+    // it can safely be left for the process exit to end.
+    thread_.detach();
+}
+
+}  // namespace skypesim

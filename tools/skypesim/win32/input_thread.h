@@ -1,0 +1,44 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace skypesim {
+
+// Scenario lines on their way from the reading thread to the window thread.
+class InputQueue {
+public:
+    void push(std::vector<std::string> lines);
+    void close();
+    bool closed();
+    // Moves out the lines so far; true once the input has ended and nothing is left.
+    bool take(std::vector<std::string>& lines);
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> lines_;
+    bool closed_ = false;
+};
+
+// Reads the scenario on its own thread, so that a slow or interactive input never stops the
+// window from answering, and posts kInputMessage to the window for each chunk it queues.
+class InputThread {
+public:
+    // Takes over input when ownsInput, and closes it once read to the end.
+    InputThread(HANDLE input, bool ownsInput, HWND window, std::shared_ptr<InputQueue> queue);
+    ~InputThread();
+
+    InputThread(const InputThread&) = delete;
+    InputThread& operator=(const InputThread&) = delete;
+
+private:
+    std::shared_ptr<InputQueue> queue_;
+    std::thread thread_;
+};
+
+}  // namespace skypesim

@@ -104,13 +104,13 @@ TEST(SkypesimScenario, ParsesWaitsWithOptionalTimeout) {
     EXPECT_EQ(plain.pattern, "NAME *");
     EXPECT_EQ(plain.milliseconds, kDefaultWaitMs);
 
-    const Command timed = parsed("wait-cmd SET USERSTATUS ONLINE  2500");
+    const Command timed = parsed("wait-cmd timeout=2500 SET USERSTATUS ONLINE");
     EXPECT_EQ(timed.pattern, "SET USERSTATUS ONLINE");
     EXPECT_EQ(timed.milliseconds, 2500u);
 
-    // A lone number is the pattern: some pattern must remain before a timeout.
-    const Command number = parsed("wait-cmd 42");
-    EXPECT_EQ(number.pattern, "42");
+    // A command that ends in a number is all pattern.
+    const Command number = parsed("wait-cmd SET CALL 1201 DTMF 5");
+    EXPECT_EQ(number.pattern, "SET CALL 1201 DTMF 5");
     EXPECT_EQ(number.milliseconds, kDefaultWaitMs);
 
     EXPECT_EQ(parsed("wait-discover").milliseconds, kDefaultWaitMs);
@@ -126,7 +126,7 @@ TEST(SkypesimScenario, RejectsUnknownKeywordsAndBadArguments) {
              "refuse", "refuse some", "refuse -1", "answer GET", "answer => X", "copydata",
              "copydata x abc", "copydata -1", "copydata 67108865", "copydata-big", "copydata-big 5 6",
              "post 1 2", "post 1 2 3 4", "send -1 0 0", "send 0x100000000 0 0", "post 1 x 0",
-             "sleep", "sleep -1", "sleep 2147483648", "freeze x", "wait-cmd", "wait-cmd X -5",
+             "sleep", "sleep -1", "sleep 2147483648", "freeze x", "wait-cmd", "wait-cmd timeout=-5 X", "wait-cmd timeout=5",
              "wait-discover 1 2", "quit now"}) {
         EXPECT_EQ(parseLine(line).kind, LineKind::Invalid) << line;
     }
@@ -261,8 +261,8 @@ TEST(SkypesimLog, FormatsOneLinePerEvent) {
     EXPECT_EQ(hexValue(0), "0x0");
     EXPECT_EQ(hexValue(0x8001), "0x8001");
     EXPECT_EQ(hexValue(0xABCDEF0123456789ull), "0xabcdef0123456789");
-    EXPECT_EQ(logLine(12, "CMD", "A\r\nB"), "12 CMD A  B\n");
-    EXPECT_EQ(logLine(0, "QUIT", ""), "0 QUIT\n");
+    EXPECT_EQ(logLine(12034, "CMD", "A\r\nB"), "12.034 CMD A  B\n");
+    EXPECT_EQ(logLine(7, "QUIT", ""), "0.007 QUIT\n");
 }
 
 // ---- running a scenario ----
@@ -391,7 +391,7 @@ TEST_F(SkypesimRunner, ReportsBadLinesAndSendsWithoutClientAndGoesOn) {
 
 TEST_F(SkypesimRunner, WaitCmdResumesFromTheMessageLoopNotInsideTheCommand) {
     runner.onDiscover(0x10);
-    play({"wait-cmd PROTOCOL * 3000", "notify after"});
+    play({"wait-cmd timeout=3000 PROTOCOL *", "notify after"});
     EXPECT_EQ(port.calls, (std::vector<std::string>{"timer 3000"}));
 
     runner.onCommand(0x10, "NAME x");
@@ -414,7 +414,7 @@ TEST_F(SkypesimRunner, WaitCmdCountsCommandsThatArrivedBefore) {
 }
 
 TEST_F(SkypesimRunner, WaitTimeoutIsLoggedAndTheScenarioGoesOn) {
-    play({"wait-cmd GET * 50", "wait-discover 60", "quit", "notify never"});
+    play({"wait-cmd timeout=50 GET *", "wait-discover 60", "quit", "notify never"});
     fireTimer();
     EXPECT_EQ(port.calls, (std::vector<std::string>{"timer 50", "timer 60"}));
     runner.onTimer(1);  // the first timer again, too late: ignored

@@ -12,8 +12,9 @@ std::string hexValue(std::uint64_t value) {
     return "0x" + std::string(reversed.rbegin(), reversed.rend());
 }
 
-std::string logLine(std::uint64_t milliseconds, std::string_view event, std::string_view details) {
-    std::string line = std::to_string(milliseconds);
+std::string logLine(std::uint64_t microseconds, std::string_view event, std::string_view details) {
+    const std::string fraction = std::to_string(1000 + microseconds % 1000).substr(1);
+    std::string line = std::to_string(microseconds / 1000) + '.' + fraction;
     line += ' ';
     line += event;
     if (!details.empty()) {

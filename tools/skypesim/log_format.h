@@ -9,8 +9,8 @@ namespace skypesim {
 // "0x8001", "0x0": how statuses and window handles appear in the log.
 std::string hexValue(std::uint64_t value);
 
-// "<ms> <EVENT> <details>\n"; carriage returns and line feeds in the details become blanks so
+// "<milliseconds with three decimals> <EVENT> <details>\n"; carriage returns and line feeds in the details become blanks so
 // that every event stays on one line.
-std::string logLine(std::uint64_t milliseconds, std::string_view event, std::string_view details);
+std::string logLine(std::uint64_t microseconds, std::string_view event, std::string_view details);
 
 }  // namespace skypesim

@@ -145,15 +145,14 @@ bool parseMilliseconds(std::string_view args, Command& command) {
 // The pattern may hold blanks; a last word that is a number is the timeout, provided some
 // pattern is left before it.
 bool parseWaitCommand(std::string_view args, Command& command) {
+    // The time-out comes first and is marked, since a command may end in a number itself.
+    constexpr std::string_view kTimeout = "timeout=";
     std::string_view pattern = trim(args);
     command.milliseconds = kDefaultWaitMs;
-    const std::size_t lastBlank = pattern.find_last_of(" \t");
-    if (lastBlank != std::string_view::npos) {
-        const std::string_view last = pattern.substr(lastBlank + 1);
-        if (parseInteger(last)) {
-            if (!readMilliseconds(last, command.milliseconds)) return false;
-            pattern = trim(pattern.substr(0, lastBlank));
-        }
+    if (pattern.substr(0, kTimeout.size()) == kTimeout) {
+        const auto [timeout, rest] = splitWord(pattern.substr(kTimeout.size()));
+        if (!readMilliseconds(timeout, command.milliseconds)) return false;
+        pattern = trim(rest);
     }
     command.pattern = std::string(pattern);
     return !pattern.empty();

@@ -22,7 +22,7 @@ enum class CommandKind {
     Post,          // post MSG W L
     Send,          // send MSG W L
     Sleep,         // sleep MS
-    WaitCommand,   // wait-cmd PATTERN [TIMEOUT_MS]
+    WaitCommand,   // wait-cmd [timeout=MS] PATTERN
     WaitDiscover,  // wait-discover [TIMEOUT_MS]
     Freeze,        // freeze MS
     Quit,          // quit

@@ -6,11 +6,20 @@
 
 namespace skypesim {
 
-EventLog::EventLog() : start_(GetTickCount64()), output_(GetStdHandle(STD_OUTPUT_HANDLE)) {}
+EventLog::EventLog() : output_(GetStdHandle(STD_OUTPUT_HANDLE)) {
+    // The performance counter rather than the tick count: latencies are measured from this log.
+    QueryPerformanceFrequency(&frequency_);
+    QueryPerformanceCounter(&start_);
+}
 
 void EventLog::write(std::string_view event, std::string_view details) {
     // WriteFile rather than the C runtime: no buffering and no "\n" to "\r\n" translation.
-    const std::string line = logLine(GetTickCount64() - start_, event, details);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    const auto ticks = static_cast<std::uint64_t>(now.QuadPart - start_.QuadPart);
+    const auto frequency = static_cast<std::uint64_t>(frequency_.QuadPart);
+    const std::uint64_t microseconds = ticks / frequency * 1000000 + ticks % frequency * 1000000 / frequency;
+    const std::string line = logLine(microseconds, event, details);
     const char* data = line.data();
     std::size_t left = line.size();
     while (left > 0 && output_ != nullptr && output_ != INVALID_HANDLE_VALUE) {

@@ -14,7 +14,8 @@ public:
     void write(std::string_view event, std::string_view details);
 
 private:
-    ULONGLONG start_;
+    LARGE_INTEGER start_;
+    LARGE_INTEGER frequency_;
     HANDLE output_;
 };
 

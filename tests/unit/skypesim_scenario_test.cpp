@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "tools/skypesim/copydata_bytes.h"
-#include "tools/skypesim/line_splitter.h"
-#include "tools/skypesim/log_format.h"
-#include "tools/skypesim/numbers.h"
+#include "tools/simkit/line_splitter.h"
+#include "tools/simkit/log_format.h"
+#include "tools/simkit/numbers.h"
 #include "tools/skypesim/scenario.h"
 #include "tools/skypesim/scenario_runner.h"
 #include "tools/skypesim/simulator_state.h"
@@ -19,20 +19,20 @@ namespace {
 // ---- numbers and scenario lines ----
 
 TEST(SkypesimNumbers, ReadsDecimalHexAndNegative) {
-    EXPECT_EQ(parseInteger("0"), 0);
-    EXPECT_EQ(parseInteger("1234"), 1234);
-    EXPECT_EQ(parseInteger("-5"), -5);
-    EXPECT_EQ(parseInteger("0x8001"), 0x8001);
-    EXPECT_EQ(parseInteger("0XfF"), 255);
-    EXPECT_EQ(parseInteger("-0x10"), -16);
-    EXPECT_EQ(parseInteger("9223372036854775807"), std::numeric_limits<std::int64_t>::max());
-    EXPECT_EQ(parseInteger("-9223372036854775808"), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(simkit::parseInteger("0"), 0);
+    EXPECT_EQ(simkit::parseInteger("1234"), 1234);
+    EXPECT_EQ(simkit::parseInteger("-5"), -5);
+    EXPECT_EQ(simkit::parseInteger("0x8001"), 0x8001);
+    EXPECT_EQ(simkit::parseInteger("0XfF"), 255);
+    EXPECT_EQ(simkit::parseInteger("-0x10"), -16);
+    EXPECT_EQ(simkit::parseInteger("9223372036854775807"), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(simkit::parseInteger("-9223372036854775808"), std::numeric_limits<std::int64_t>::min());
 }
 
 TEST(SkypesimNumbers, RejectsJunkAndOverflow) {
     for (const char* word : {"", "-", "0x", "-0x", "+1", " 1", "1 ", "12a", "0x1g", "1.5", "--1",
                              "9223372036854775808", "-9223372036854775809", "0x10000000000000000"}) {
-        EXPECT_FALSE(parseInteger(word).has_value()) << '"' << word << '"';
+        EXPECT_FALSE(simkit::parseInteger(word).has_value()) << '"' << word << '"';
     }
 }
 
@@ -248,7 +248,7 @@ TEST(SkypesimBytes, RawBytesAreCutOrPaddedWithoutZero) {
 }
 
 TEST(SkypesimBytes, SplitsLinesAcrossChunks) {
-    LineSplitter splitter;
+    simkit::LineSplitter splitter;
     const std::string first = "attach 0\r\nnot";
     const std::string second = "ify hi\n\nquit";
     EXPECT_EQ(splitter.feed(first.data(), first.size()), (std::vector<std::string>{"attach 0"}));
@@ -258,11 +258,11 @@ TEST(SkypesimBytes, SplitsLinesAcrossChunks) {
 }
 
 TEST(SkypesimLog, FormatsOneLinePerEvent) {
-    EXPECT_EQ(hexValue(0), "0x0");
-    EXPECT_EQ(hexValue(0x8001), "0x8001");
-    EXPECT_EQ(hexValue(0xABCDEF0123456789ull), "0xabcdef0123456789");
-    EXPECT_EQ(logLine(12034, "CMD", "A\r\nB"), "12.034 CMD A  B\n");
-    EXPECT_EQ(logLine(7, "QUIT", ""), "0.007 QUIT\n");
+    EXPECT_EQ(simkit::hexValue(0), "0x0");
+    EXPECT_EQ(simkit::hexValue(0x8001), "0x8001");
+    EXPECT_EQ(simkit::hexValue(0xABCDEF0123456789ull), "0xabcdef0123456789");
+    EXPECT_EQ(simkit::logLine(12034, "CMD", "A\r\nB"), "12.034 CMD A  B\n");
+    EXPECT_EQ(simkit::logLine(7, "QUIT", ""), "0.007 QUIT\n");
 }
 
 // ---- running a scenario ----

@@ -93,14 +93,12 @@ class Program:
         self.proc.stdout.close()
 
 
-class SkypeSim(Program):
-    """The Skype simulator, driven line by line on its standard input.
+class Simulator(Program):
+    """A simulator driven line by line on its standard input; its log lines read
+    "<ms> <EVENT> <details>"."""
 
-    Its log lines read "<ms> <EVENT> <details>".
-    """
-
-    def __init__(self, *commands):
-        super().__init__(exe("SKYPESIM_EXE"), stdin=True)
+    def __init__(self, variable, *commands):
+        super().__init__(exe(variable), stdin=True)
         self.wait_event("READY")
         for command in commands:
             self.write(command)
@@ -114,20 +112,21 @@ class SkypeSim(Program):
                 out.append(parts[2] if len(parts) > 2 else "")
         return out
 
-    def wait_event(self, kind, details=None, timeout=10.0, count=1):
-        """Waits until `count` events of `kind` (whose details match the regex) were logged."""
+    def event_count(self):
+        return len(self.lines())
+
+    def wait_event(self, kind, details=None, timeout=10.0, count=1, start=0):
+        """Waits until `count` events of `kind` (whose details match the regex) were logged
+        from line `start` on; returns the last of them."""
         pattern = re.compile(details) if details else None
         seen = 0
-        index = 0
+        index = start
         while True:
             index = self.wait_for(lambda line: _is_event(line, kind, pattern), timeout, index)
             seen += 1
             if seen == count:
                 return self.lines()[index]
             index += 1
-
-    def commands(self):
-        return self.events("CMD")
 
     def quit(self):
         if self.running():
@@ -137,6 +136,32 @@ class SkypeSim(Program):
             except (OSError, subprocess.TimeoutExpired):
                 pass
         self.kill()
+
+
+class PanelSim(Simulator):
+    """The control panel's stand-in on the bridge link."""
+
+    def __init__(self, *commands):
+        super().__init__("PANELSIM_EXE", *commands)
+
+    def reports(self, start=0):
+        """The status reports as (link status, [lParam bytes from the lowest])."""
+        out = []
+        for line in self.lines()[start:]:
+            parts = line.split()
+            if len(parts) == 7 and parts[1] == "STATUS":
+                out.append((int(parts[2], 16), [int(b, 16) for b in parts[3:]]))
+        return out
+
+
+class SkypeSim(Simulator):
+    """The Skype simulator."""
+
+    def __init__(self, *commands):
+        super().__init__("SKYPESIM_EXE", *commands)
+
+    def commands(self):
+        return self.events("CMD")
 
 
 def _is_event(line, kind, pattern):
@@ -177,7 +202,7 @@ class WineTestCase(unittest.TestCase):
 
     def tearDown(self):
         for program in reversed(self._programs):
-            if isinstance(program, SkypeSim):
+            if isinstance(program, Simulator):
                 program.quit()
             else:
                 program.kill()
@@ -188,6 +213,9 @@ class WineTestCase(unittest.TestCase):
 
     def skypesim(self, *commands):
         return self.start(SkypeSim(*commands))
+
+    def panelsim(self, *commands):
+        return self.start(PanelSim(*commands))
 
     def bridge(self):
         return self.start(Program(exe("HANDSETLINK_EXE")))

@@ -1,7 +1,7 @@
 #include "tools/skypesim/outgoing.h"
 
 #include "tools/skypesim/copydata_bytes.h"
-#include "tools/skypesim/log_format.h"
+#include "tools/simkit/log_format.h"
 
 namespace skypesim {
 namespace {
@@ -19,7 +19,7 @@ std::string messageText(std::uint32_t message, std::int64_t wParam, std::int64_t
 
 void Outgoing::attach(WindowId client, std::uint32_t status) {
     const SendResult result = port_.sendAttach(client, status);
-    port_.log("ATTACH", hexValue(status) + ' ' + resultText(result));
+    port_.log("ATTACH", simkit::hexValue(status) + ' ' + resultText(result));
 }
 
 void Outgoing::notify(WindowId client, const std::string& text) {

@@ -1,6 +1,6 @@
 #include "tools/skypesim/scenario.h"
 
-#include "tools/skypesim/numbers.h"
+#include "tools/simkit/numbers.h"
 
 #include <limits>
 #include <utility>
@@ -43,7 +43,7 @@ std::vector<std::string_view> words(std::string_view text) {
 
 template <typename T>
 bool readNumber(std::string_view word, std::int64_t min, std::int64_t max, T& out) {
-    const std::optional<std::int64_t> value = parseInteger(word);
+    const std::optional<std::int64_t> value = simkit::parseInteger(word);
     if (!value || *value < min || *value > max) return false;
     out = static_cast<T>(*value);
     return true;

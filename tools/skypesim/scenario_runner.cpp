@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "tools/skypesim/log_format.h"
+#include "tools/simkit/log_format.h"
 
 namespace skypesim {
 namespace {
@@ -35,7 +35,7 @@ void ScenarioRunner::endOfInput() {
 }
 
 void ScenarioRunner::onDiscover(WindowId client) {
-    port_.log("DISCOVER", hexValue(client));
+    port_.log("DISCOVER", simkit::hexValue(client));
     client_ = client;
     state_.recordDiscovery();
     if (const auto status = state_.takeAttachStatus()) {
@@ -49,7 +49,7 @@ void ScenarioRunner::onDiscover(WindowId client) {
 }
 
 void ScenarioRunner::onUiDiscover(WindowId client) {
-    port_.log("UIDISCOVER", hexValue(client));
+    port_.log("UIDISCOVER", simkit::hexValue(client));
 }
 
 bool ScenarioRunner::onCommand(WindowId sender, const std::string& text) {

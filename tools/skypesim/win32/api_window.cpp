@@ -16,7 +16,7 @@ WindowId toId(WPARAM handle) {
 
 }  // namespace
 
-ApiWindow::ApiWindow(ScenarioRunner& runner, InputQueue& input, const ApiMessages& messages)
+ApiWindow::ApiWindow(ScenarioRunner& runner, simkit::InputQueue& input, const ApiMessages& messages)
     : runner_(runner), input_(input), messages_(messages) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = windowProc;

@@ -4,7 +4,7 @@
 
 #include "tools/skypesim/scenario_runner.h"
 #include "tools/skypesim/win32/api_messages.h"
-#include "tools/skypesim/win32/input_thread.h"
+#include "tools/simkit/win32/input_thread.h"
 
 namespace skypesim {
 
@@ -12,7 +12,7 @@ namespace skypesim {
 // Turns what arrives into calls on the runner.
 class ApiWindow {
 public:
-    ApiWindow(ScenarioRunner& runner, InputQueue& input, const ApiMessages& messages);
+    ApiWindow(ScenarioRunner& runner, simkit::InputQueue& input, const ApiMessages& messages);
     ~ApiWindow();
 
     ApiWindow(const ApiWindow&) = delete;
@@ -26,7 +26,7 @@ private:
     void takeInput();
 
     ScenarioRunner& runner_;
-    InputQueue& input_;
+    simkit::InputQueue& input_;
     ApiMessages messages_;
     HWND window_ = nullptr;
 };

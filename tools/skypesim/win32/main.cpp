@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <memory>
 
-#include "tools/skypesim/log_format.h"
+#include "tools/simkit/log_format.h"
 #include "tools/skypesim/scenario_runner.h"
 #include "tools/skypesim/win32/api_messages.h"
 #include "tools/skypesim/win32/api_window.h"
-#include "tools/skypesim/win32/event_log.h"
-#include "tools/skypesim/win32/input_thread.h"
+#include "tools/simkit/win32/event_log.h"
+#include "tools/simkit/win32/input_thread.h"
 #include "tools/skypesim/win32/win32_port.h"
 
 namespace {
@@ -37,11 +37,11 @@ int main(int argc, char** argv) {
         }
     }
 
-    EventLog log;
+    simkit::EventLog log;
     const ApiMessages messages = registerApiMessages();
     Win32Port port(log, messages);
     ScenarioRunner runner(port);
-    auto queue = std::make_shared<InputQueue>();
+    auto queue = std::make_shared<simkit::InputQueue>();
     ApiWindow window(runner, *queue, messages);
     if (window.handle() == nullptr) {
         std::fprintf(stderr, "skypesim: cannot create the API window (error %lu)\n", GetLastError());
@@ -49,9 +49,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     port.setWindow(window.handle());
-    log.write("READY", hexValue(reinterpret_cast<UINT_PTR>(window.handle())));
+    log.write("READY", simkit::hexValue(reinterpret_cast<UINT_PTR>(window.handle())));
 
-    InputThread reader(input, ownsInput, window.handle(), queue);
+    simkit::InputThread reader(input, ownsInput, window.handle(), kInputMessage, queue);
     MSG message;
     BOOL got;
     while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) DispatchMessageA(&message);

@@ -4,14 +4,14 @@
 
 #include "tools/skypesim/simulator_port.h"
 #include "tools/skypesim/win32/api_messages.h"
-#include "tools/skypesim/win32/event_log.h"
+#include "tools/simkit/win32/event_log.h"
 
 namespace skypesim {
 
 // The simulator's outside world as Win32 calls made on behalf of its API window.
 class Win32Port : public SimulatorPort {
 public:
-    Win32Port(EventLog& log, const ApiMessages& messages) : log_(log), messages_(messages) {}
+    Win32Port(simkit::EventLog& log, const ApiMessages& messages) : log_(log), messages_(messages) {}
 
     void setWindow(HWND window) { window_ = window; }
 
@@ -31,7 +31,7 @@ public:
 private:
     SendResult sendWithTimeout(WindowId client, UINT message, WPARAM wParam, LPARAM lParam);
 
-    EventLog& log_;
+    simkit::EventLog& log_;
     ApiMessages messages_;
     HWND window_ = nullptr;
 };

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace skypesim {
+namespace simkit {
 
 // Cuts a byte stream, read in chunks of any size, into lines ending in "\n" or "\r\n".
 class LineSplitter {
@@ -18,4 +18,4 @@ private:
     std::string partial_;
 };
 
-}  // namespace skypesim
+}  // namespace simkit

@@ -1,10 +1,10 @@
-#include "tools/skypesim/win32/event_log.h"
+#include "tools/simkit/win32/event_log.h"
 
 #include <string>
 
-#include "tools/skypesim/log_format.h"
+#include "tools/simkit/log_format.h"
 
-namespace skypesim {
+namespace simkit {
 
 EventLog::EventLog() : output_(GetStdHandle(STD_OUTPUT_HANDLE)) {
     // The performance counter rather than the tick count: latencies are measured from this log.
@@ -30,4 +30,4 @@ void EventLog::write(std::string_view event, std::string_view details) {
     }
 }
 
-}  // namespace skypesim
+}  // namespace simkit

@@ -1,8 +1,8 @@
-#include "tools/skypesim/numbers.h"
+#include "tools/simkit/numbers.h"
 
 #include <limits>
 
-namespace skypesim {
+namespace simkit {
 namespace {
 
 int digitValue(char c, unsigned base) {
@@ -43,4 +43,4 @@ std::optional<std::int64_t> parseInteger(std::string_view word) {
     return -static_cast<std::int64_t>(magnitude);
 }
 
-}  // namespace skypesim
+}  // namespace simkit

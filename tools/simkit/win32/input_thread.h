@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-namespace skypesim {
+namespace simkit {
 
 // Scenario lines on their way from the reading thread to the window thread.
 class InputQueue {
@@ -26,11 +26,11 @@ private:
 };
 
 // Reads the scenario on its own thread, so that a slow or interactive input never stops the
-// window from answering, and posts kInputMessage to the window for each chunk it queues.
+// window from answering, and posts `message` to the window for each chunk it queues.
 class InputThread {
 public:
     // Takes over input when ownsInput, and closes it once read to the end.
-    InputThread(HANDLE input, bool ownsInput, HWND window, std::shared_ptr<InputQueue> queue);
+    InputThread(HANDLE input, bool ownsInput, HWND window, UINT message, std::shared_ptr<InputQueue> queue);
     ~InputThread();
 
     InputThread(const InputThread&) = delete;
@@ -41,4 +41,4 @@ private:
     std::thread thread_;
 };
 
-}  // namespace skypesim
+}  // namespace simkit

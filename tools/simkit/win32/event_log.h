@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace skypesim {
+namespace simkit {
 
 // Writes timestamped events to standard output, each at once: tests read it through a pipe
 // while the simulator runs.
@@ -19,4 +19,4 @@ private:
     HANDLE output_;
 };
 
-}  // namespace skypesim
+}  // namespace simkit

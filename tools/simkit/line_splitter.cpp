@@ -1,8 +1,8 @@
-#include "tools/skypesim/line_splitter.h"
+#include "tools/simkit/line_splitter.h"
 
 #include <utility>
 
-namespace skypesim {
+namespace simkit {
 namespace {
 
 std::string withoutCarriageReturn(std::string line) {
@@ -32,4 +32,4 @@ std::vector<std::string> LineSplitter::finish() {
     return lines;
 }
 
-}  // namespace skypesim
+}  // namespace simkit

@@ -1,14 +1,13 @@
-#include "tools/skypesim/win32/input_thread.h"
+#include "tools/simkit/win32/input_thread.h"
 
 #include <utility>
 
-#include "tools/skypesim/line_splitter.h"
-#include "tools/skypesim/win32/api_messages.h"
+#include "tools/simkit/line_splitter.h"
 
-namespace skypesim {
+namespace simkit {
 namespace {
 
-void readInput(HANDLE input, bool ownsInput, HWND window, std::shared_ptr<InputQueue> queue) {
+void readInput(HANDLE input, bool ownsInput, HWND window, UINT message, std::shared_ptr<InputQueue> queue) {
     LineSplitter splitter;
     char buffer[4096];
     DWORD got = 0;
@@ -18,12 +17,12 @@ void readInput(HANDLE input, bool ownsInput, HWND window, std::shared_ptr<InputQ
         std::vector<std::string> lines = splitter.feed(buffer, got);
         if (lines.empty()) continue;
         queue->push(std::move(lines));
-        if (!PostMessageA(window, kInputMessage, 0, 0)) break;  // the window is gone
+        if (!PostMessageA(window, message, 0, 0)) break;  // the window is gone
     }
     queue->push(splitter.finish());
     queue->close();
     if (ownsInput) CloseHandle(input);
-    PostMessageA(window, kInputMessage, 0, 0);
+    PostMessageA(window, message, 0, 0);
 }
 
 }  // namespace
@@ -50,8 +49,9 @@ bool InputQueue::take(std::vector<std::string>& lines) {
     return closed_;
 }
 
-InputThread::InputThread(HANDLE input, bool ownsInput, HWND window, std::shared_ptr<InputQueue> queue)
-    : queue_(queue), thread_(readInput, input, ownsInput, window, queue) {}
+InputThread::InputThread(HANDLE input, bool ownsInput, HWND window, UINT message,
+                         std::shared_ptr<InputQueue> queue)
+    : queue_(queue), thread_(readInput, input, ownsInput, window, message, queue) {}
 
 InputThread::~InputThread() {
     if (queue_->closed()) {
@@ -64,4 +64,4 @@ InputThread::~InputThread() {
     thread_.detach();
 }
 
-}  // namespace skypesim
+}  // namespace simkit

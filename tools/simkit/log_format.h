@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace skypesim {
+namespace simkit {
 
 // "0x8001", "0x0": how statuses and window handles appear in the log.
 std::string hexValue(std::uint64_t value);
@@ -13,4 +13,4 @@ std::string hexValue(std::uint64_t value);
 // that every event stays on one line.
 std::string logLine(std::uint64_t microseconds, std::string_view event, std::string_view details);
 
-}  // namespace skypesim
+}  // namespace simkit

@@ -1,6 +1,6 @@
-#include "tools/skypesim/log_format.h"
+#include "tools/simkit/log_format.h"
 
-namespace skypesim {
+namespace simkit {
 
 std::string hexValue(std::uint64_t value) {
     static const char digits[] = "0123456789abcdef";
@@ -25,4 +25,4 @@ std::string logLine(std::uint64_t microseconds, std::string_view event, std::str
     return line;
 }
 
-}  // namespace skypesim
+}  // namespace simkit

@@ -1,0 +1,91 @@
+#include "tools/panelsim/panel_commands.h"
+
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "tools/simkit/numbers.h"
+
+namespace panelsim {
+namespace {
+
+std::vector<std::string_view> words(std::string_view text) {
+    std::vector<std::string_view> out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+        const std::size_t start = i;
+        while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
+        if (i > start) out.push_back(text.substr(start, i - start));
+    }
+    return out;
+}
+
+PanelCommand invalid() { return PanelCommand{}; }
+
+PanelCommand simple(PanelCommandKind kind, const std::vector<std::string_view>& list) {
+    if (list.size() != 1) return invalid();
+    PanelCommand command;
+    command.kind = kind;
+    return command;
+}
+
+}  // namespace
+
+PanelCommand parsePanelCommand(std::string_view line) {
+    const std::vector<std::string_view> list = words(line);
+    if (list.empty() || list[0].front() == '#') {
+        PanelCommand nothing;
+        nothing.kind = PanelCommandKind::Nothing;
+        return nothing;
+    }
+    const std::string_view keyword = list[0];
+    if (keyword == "announce") return simple(PanelCommandKind::Announce, list);
+    if (keyword == "attach") return simple(PanelCommandKind::Attach, list);
+    if (keyword == "farewell") return simple(PanelCommandKind::Farewell, list);
+    if (keyword == "quit") return simple(PanelCommandKind::Quit, list);
+
+    PanelCommand command;
+    if (keyword == "request") {
+        // The text is everything after one blank, verbatim.
+        const std::size_t at = line.find("request") + 7;
+        if (at >= line.size() || line[at] != ' ') return invalid();
+        command.kind = PanelCommandKind::Request;
+        command.text = std::string(line.substr(at + 1));
+        return command;
+    }
+    if (keyword == "auto-attach" && list.size() == 2 && (list[1] == "on" || list[1] == "off")) {
+        command.kind = PanelCommandKind::AutoAttach;
+        command.on = list[1] == "on";
+        return command;
+    }
+    if (keyword == "post" && list.size() == 4) {
+        const auto message = simkit::parseInteger(list[1]);
+        const auto w = simkit::parseInteger(list[2]);
+        const auto l = simkit::parseInteger(list[3]);
+        if (!message || !w || !l || *message < 0 || *message > 0xFFFFFFFF) return invalid();
+        command.kind = PanelCommandKind::Post;
+        command.message = static_cast<std::uint32_t>(*message);
+        command.wParam = *w;
+        command.lParam = *l;
+        return command;
+    }
+    if (keyword == "freeze" && list.size() == 2) {
+        const auto ms = simkit::parseInteger(list[1]);
+        if (!ms || *ms < 0 || *ms > 0x7FFFFFFF) return invalid();
+        command.kind = PanelCommandKind::Freeze;
+        command.milliseconds = static_cast<std::uint32_t>(*ms);
+        return command;
+    }
+    return invalid();
+}
+
+std::string statusReportText(std::uint64_t linkStatus, std::uint32_t report) {
+    char text[48];
+    std::snprintf(text, sizeof text, "0x%04llx %02x %02x %02x %02x",
+                  static_cast<unsigned long long>(linkStatus), report & 0xFF, (report >> 8) & 0xFF,
+                  (report >> 16) & 0xFF, report >> 24);
+    return text;
+}
+
+}  // namespace panelsim

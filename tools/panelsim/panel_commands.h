@@ -1,0 +1,38 @@
+#pragma once
+// The panel simulator's command lines. It plays the control panel's side of the bridge link;
+// tests drive it line by line and do their own waiting on its log.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace panelsim {
+
+enum class PanelCommandKind {
+    Invalid,
+    Nothing,     // blank line or comment
+    Announce,    // announce: broadcast the panel's attach 0x8001, as a starting panel does
+    Attach,      // attach: post the panel's attach 0 to the last discovering bridge
+    AutoAttach,  // auto-attach on|off: answer each discovery with an attach (default on)
+    Request,     // request TEXT: send "!" + TEXT to the bridge, as the panel's requests go
+    Farewell,    // farewell: tell the bridge the panel is going away (attach 0, 0)
+    Post,        // post MSG W L: any message to the bridge
+    Freeze,      // freeze MS: stop handling messages, like a hung panel
+    Quit,        // quit
+};
+
+struct PanelCommand {
+    PanelCommandKind kind = PanelCommandKind::Invalid;
+    std::string text;
+    bool on = true;
+    std::uint32_t message = 0;
+    std::int64_t wParam = 0;
+    std::int64_t lParam = 0;
+    std::uint32_t milliseconds = 0;
+};
+
+PanelCommand parsePanelCommand(std::string_view line);
+
+// "0x0101 ff 00 00 06": a status report's link status, then lParam's bytes from the lowest.
+std::string statusReportText(std::uint64_t linkStatus, std::uint32_t report);
+
+}  // namespace panelsim

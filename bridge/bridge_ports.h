@@ -37,8 +37,9 @@ class IBridgePorts {
   virtual void ReplyToSender() = 0;
   // Posts WM_SKYPEQUERY to the bridge window.
   virtual void PostSkypeQuery(int query, std::int32_t argument) = 0;
-  // Posts WM_HANDSETKEY to the bridge window. Called on handset read threads.
+  // Post WM_HANDSETKEY / WM_HANDSETDIALRESET to the bridge window. Called on handset read threads.
   virtual void PostHandsetKey(std::uint8_t key) = 0;
+  virtual void PostDialBufferReset() = 0;
 
   // The never-shown diagnostic line for a command Skype refused.
   virtual void NoteRefusedCommand() = 0;

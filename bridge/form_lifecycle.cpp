@@ -35,8 +35,24 @@ void TTalvekSkypeForm::HandsetChanged() {
   }
   DiscoverSkype();
   state_.LastSentMode = kNothingSent;
-  // HandsetKeyCallback: runs on the read thread, so it only posts the key to the window.
-  devices_->StartReadThreads([this](std::uint8_t key) { ports_.PostHandsetKey(key); });
+  devices_->StartReadThreads(HandsetCallbacks());
+}
+
+THandsetCallbacks TTalvekSkypeForm::HandsetCallbacks() {
+  // These run on the handset read threads: they touch only the shared atomics and post.
+  THandsetCallbacks callbacks;
+  callbacks.context = [this] { return THandsetContext{state_.HandsetMode, state_.DialCount}; };
+  callbacks.store_last_key = [this](std::uint8_t key) { state_.LastKey = key; };
+  callbacks.on_event = [this](const THandsetKeyEvent& event) { HandsetKeyCallback(event); };
+  return callbacks;
+}
+
+void TTalvekSkypeForm::HandsetKeyCallback(const THandsetKeyEvent& event) {
+  if (event.kind == THandsetKeyEvent::Kind::ClearDialBuffer) {
+    ports_.PostDialBufferReset();
+  } else {
+    ports_.PostHandsetKey(event.key);
+  }
 }
 
 void TTalvekSkypeForm::WMEndSession() {

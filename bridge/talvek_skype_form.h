@@ -79,6 +79,10 @@ class TTalvekSkypeForm {
 
   // Handset keys; `key` is the key value of WM_HANDSETKEY.
   void WMHandsetKey(std::uint8_t key);
+  // WM_HANDSETDIALRESET: a held Clear key empties the dial buffer before its Clear arrives.
+  void WMHandsetDialReset() { EmptyDialBuffer(); }
+  // Runs on a handset read thread: hands the event over to the window thread.
+  void HandsetKeyCallback(const THandsetKeyEvent& event);
 
   // Ringer and the one-second watch.
   void SetHandsetMode(std::uint8_t mode);
@@ -89,6 +93,7 @@ class TTalvekSkypeForm {
 
  private:
   int OpenHandsetCount() const;
+  THandsetCallbacks HandsetCallbacks();
   std::uint16_t CurrentLinkStatus();
 
   // Returns true when the call rule settled the text; false lets the keyword rules look at it.

@@ -9,6 +9,8 @@ constexpr unsigned int kWmUser = 0x0400;  // WM_USER
 // On the bridge window.
 constexpr unsigned int WM_HANDSETKEY = kWmUser + 100;
 constexpr unsigned int WM_SKYPEQUERY = kWmUser + 101;
+// A handset read thread asks the window thread to empty the dial buffer (a held Clear key).
+constexpr unsigned int WM_HANDSETDIALRESET = kWmUser + 102;
 // On the panel window.
 constexpr unsigned int WM_BRIDGESTATUS = kWmUser + 110;
 constexpr unsigned int WM_PANELEXIT = kWmUser + 111;

@@ -1,14 +1,25 @@
 #pragma once
 // What the bridge needs of the handset device layer: how many handsets are open, a mode
-// report to all of them, and notice when that set may have changed.
+// report to all of them, notice when that set may have changed, and their keys.
 #include <cstdint>
 #include <functional>
+
+#include "handset/key_decoder.h"
+
+// How a handset's read thread reaches the bridge. Every member is called on that thread.
+struct THandsetCallbacks {
+  // The bridge's handset mode and dial count at this moment.
+  std::function<THandsetContext()> context;
+  // The key byte of the latest input report, for the panel's key reports.
+  std::function<void(std::uint8_t key)> store_last_key;
+  // A key event, or the request to empty the dial buffer; may only be handed over to the
+  // window thread.
+  std::function<void(const THandsetKeyEvent& event)> on_event;
+};
 
 class IHandsetDeviceManager {
  public:
   using ChangeCallback = std::function<void()>;
-  // Runs on a handset read thread: it may only hand the key over to the window thread.
-  using KeyCallback = std::function<void(std::uint8_t key)>;
 
   virtual ~IHandsetDeviceManager() = default;
 
@@ -16,6 +27,6 @@ class IHandsetDeviceManager {
   // Writes one mode report (mode and ring-tone byte) to every open handset, in order.
   virtual void SendMode(std::uint8_t mode, std::uint8_t ring_tone) = 0;
   virtual void SetOnDeviceChange(ChangeCallback callback) = 0;
-  // Gives every open handset that has none a read thread reporting its keys to `on_key`.
-  virtual void StartReadThreads(KeyCallback on_key) = 0;
+  // Gives every listed handset that has none a read thread.
+  virtual void StartReadThreads(const THandsetCallbacks& callbacks) = 0;
 };

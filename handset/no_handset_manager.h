@@ -8,5 +8,5 @@ class TNoHandsetManager final : public IHandsetDeviceManager {
   int Count() const override { return 0; }
   void SendMode(std::uint8_t, std::uint8_t) override {}
   void SetOnDeviceChange(ChangeCallback) override {}
-  void StartReadThreads(KeyCallback) override {}
+  void StartReadThreads(const THandsetCallbacks&) override {}
 };

@@ -64,6 +64,8 @@ void TWin32BridgePorts::PostHandsetKey(std::uint8_t key) {
   PostMessageA(bridge_, msg::WM_HANDSETKEY, key, 0);
 }
 
+void TWin32BridgePorts::PostDialBufferReset() { PostMessageA(bridge_, msg::WM_HANDSETDIALRESET, 0, 0); }
+
 void TWin32BridgePorts::NoteRefusedCommand() {
   // Nothing is shown to the user; a debugger can still see it.
   OutputDebugStringA("ERROR\n");

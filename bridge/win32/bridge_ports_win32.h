@@ -19,6 +19,7 @@ class TWin32BridgePorts final : public IBridgePorts {
   void ReplyToSender() override;
   void PostSkypeQuery(int query, std::int32_t argument) override;
   void PostHandsetKey(std::uint8_t key) override;
+  void PostDialBufferReset() override;
   void NoteRefusedCommand() override;
   std::unique_ptr<ISettingsKey> OpenSettingsKey() override;
 

@@ -3,6 +3,7 @@
 #include "common/win32/windows_version.h"
 #include "common/window_messages.h"
 #include "handset/no_handset_manager.h"
+#include "handset/service_binding.h"
 
 namespace {
 constexpr char kWindowClass[] = "TTalvekSkypeForm";
@@ -32,9 +33,20 @@ bool TBridgeWindow::Create() {
 
 void TBridgeWindow::FormCreate() {
   ports_ = std::make_unique<TWin32BridgePorts>(Handle(), messages_);
-  form_ = std::make_unique<TTalvekSkypeForm>(*ports_, WindowsMajorVersion());
-  form_->FormCreate(std::make_unique<TNoHandsetManager>());
+  form_ = std::make_unique<TTalvekSkypeForm>(*ports_, static_cast<int>(RunningWindowsVersion().major));
+  form_->FormCreate(CreateDeviceManager());
   SetTimer(Handle(), kCheckTalkingTimer, kCheckTalkingIntervalMs, nullptr);
+}
+
+std::unique_ptr<IHandsetDeviceManager> TBridgeWindow::CreateDeviceManager() {
+  hid_platform_ = std::make_unique<TWin32HidPlatform>();
+  try {
+    return std::make_unique<TUSBPhoneDevice>(*hid_platform_);
+  } catch (const WBSDKError& error) {
+    // The HID services are there but incomplete: say so once, and serve Skype without handsets.
+    MessageBoxA(nullptr, error.what(), "handsetlink", MB_OK | MB_ICONERROR);
+    return std::make_unique<TNoHandsetManager>();
+  }
 }
 
 void TBridgeWindow::FormDestroy() {
@@ -56,6 +68,9 @@ LRESULT TBridgeWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
       return WMCopyData(lparam);
     case msg::WM_HANDSETKEY:
       form_->WMHandsetKey(static_cast<std::uint8_t>(wparam & 0xFF));
+      return 0;
+    case msg::WM_HANDSETDIALRESET:
+      form_->WMHandsetDialReset();
       return 0;
     case msg::WM_SKYPEQUERY:
       form_->WMSkypeQuery(static_cast<std::intptr_t>(wparam), static_cast<std::int32_t>(lparam));

@@ -7,6 +7,7 @@
 #include "bridge/win32/bridge_ports_win32.h"
 #include "common/win32/registered_messages.h"
 #include "common/win32/window.h"
+#include "handset/win32/hid_platform_win32.h"
 
 class TBridgeWindow final : public TWindow {
  public:
@@ -21,10 +22,13 @@ class TBridgeWindow final : public TWindow {
 
  private:
   void FormCreate();
+  std::unique_ptr<IHandsetDeviceManager> CreateDeviceManager();
   void FormDestroy();
   LRESULT WMCopyData(LPARAM lparam);
 
   TRegisteredMessages messages_;
   std::unique_ptr<TWin32BridgePorts> ports_;
+  // Declared before the form, which owns the device manager that uses it.
+  std::unique_ptr<TWin32HidPlatform> hid_platform_;
   std::unique_ptr<TTalvekSkypeForm> form_;
 };

@@ -1,13 +1,19 @@
 #pragma once
 #include <windows.h>
 
-// The running Windows' major version (5 for 2000 and XP, 6 for Vista and 7, ...).
-inline int WindowsMajorVersion() {
+struct TWindowsVersion {
+  unsigned platform_id = 0;  // 1 the Windows 9x family, 2 the NT family
+  unsigned major = 0;
+  unsigned minor = 0;
+};
+
+// The running Windows' version, as the system reports it to this program.
+inline TWindowsVersion RunningWindowsVersion() {
   OSVERSIONINFOA info = {};
   info.dwOSVersionInfoSize = sizeof(info);
 #if defined(_MSC_VER)
 #pragma warning(suppress : 4996)  // deprecated, but it is what tells the version classes apart
 #endif
-  if (!GetVersionExA(&info)) return 0;
-  return static_cast<int>(info.dwMajorVersion);
+  if (!GetVersionExA(&info)) return {};
+  return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
 }

@@ -145,12 +145,20 @@ TEST(HandsetChanges, EveryChangeRediscoversAndANewHandsetGetsTheNextModeEvenIfUn
   EXPECT_EQ(bridge.journal.With("MODE"), (Lines{"MODE 0 00"}));
 }
 
-TEST(HandsetChanges, KeysFromReadThreadsArePostedToTheWindow) {
+TEST(HandsetChanges, ReadThreadsOnlyPostToTheWindowAndShareTheModeAndDialCount) {
   BridgeFixture bridge(/*handsets=*/1);
-  ASSERT_TRUE(bridge.devices->on_key);
+  const THandsetCallbacks& thread = bridge.devices->read_thread;
+  ASSERT_TRUE(thread.on_event && thread.context && thread.store_last_key);
+  bridge.AttachSkype();
+  bridge.Notify("CALL 7 STATUS INPROGRESS");
   bridge.journal.Clear();
-  bridge.devices->on_key(0x1B);
-  EXPECT_EQ(bridge.journal.lines, (Lines{"KEY 27"}));
+
+  thread.on_event({THandsetKeyEvent::Kind::Key, 0x1B});
+  thread.on_event({THandsetKeyEvent::Kind::ClearDialBuffer, 0});
+  EXPECT_EQ(bridge.journal.lines, (Lines{"KEY 27", "DIAL RESET"}));
+  EXPECT_EQ(thread.context().handset_mode, kModeTalking);
+  thread.store_last_key(0x1F);
+  EXPECT_EQ(bridge.state().LastKey, 0x1Fu);
 }
 
 TEST(BridgeEnd, StandbyAtEndOfSessionAndAtExitWithoutTouchingTheModeState) {

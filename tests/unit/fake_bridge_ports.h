@@ -70,6 +70,7 @@ class FakeBridgePorts final : public IBridgePorts {
     queries.emplace_back(query, argument);
   }
   void PostHandsetKey(std::uint8_t key) override { journal_.Add("KEY " + std::to_string(key)); }
+  void PostDialBufferReset() override { journal_.Add("DIAL RESET"); }
   void NoteRefusedCommand() override { journal_.Add("ERROR"); }
   std::unique_ptr<ISettingsKey> OpenSettingsKey() override {
     if (!registry.can_open) return nullptr;
@@ -114,9 +115,9 @@ class FakeDeviceManager final : public IHandsetDeviceManager {
     journal_.Add(line);
   }
   void SetOnDeviceChange(ChangeCallback callback) override { on_change = std::move(callback); }
-  void StartReadThreads(KeyCallback on_key) override {
+  void StartReadThreads(const THandsetCallbacks& callbacks) override {
     journal_.Add("READ THREADS");
-    this->on_key = std::move(on_key);
+    read_thread = callbacks;
   }
 
   // Plugs or unplugs handsets and tells the bridge, as the device layer would.
@@ -126,7 +127,8 @@ class FakeDeviceManager final : public IHandsetDeviceManager {
   }
 
   ChangeCallback on_change;
-  KeyCallback on_key;
+  // What a read thread would have been given.
+  THandsetCallbacks read_thread;
 
  private:
   Journal& journal_;

@@ -1,0 +1,10 @@
+#pragma once
+// The one output report the handset gets: its mode and ring tone.
+#include <array>
+#include <cstdint>
+
+constexpr std::size_t kModeReportSize = 21;
+using TModeReport = std::array<std::uint8_t, kModeReportSize>;
+
+// 00 40 mode ring-tone, then zeros; byte 0 is report id 0.
+TModeReport BuildModeReport(std::uint8_t mode, std::uint8_t ring_tone);

@@ -30,9 +30,10 @@ void TUSBPhoneDataReadThread::Run() {
       SleepEx(kReopenPauseMs, TRUE);
       continue;
     }
-    const bool got_report = ReadOneReport();
+    const ReadOutcome outcome = ReadOneReport();
     CloseReadHandle();
-    if (!got_report) break;
+    if (outcome == ReadOutcome::kStopped) break;
+    if (outcome == ReadOutcome::kNotStarted) continue;
     // A failed read leaves the previous report in the buffer, which decodes to no change.
     ProcessReport();
     // A device that fails every read at once (going away, say) must not make this spin.
@@ -59,20 +60,20 @@ void CALLBACK TUSBPhoneDataReadThread::ReadCompleted(DWORD error, DWORD, LPOVERL
   read->completed = true;
 }
 
-bool TUSBPhoneDataReadThread::ReadOneReport() {
+TUSBPhoneDataReadThread::ReadOutcome TUSBPhoneDataReadThread::ReadOneReport() {
   pending_ = PendingRead{};
   if (!ReadFileEx(read_handle_, report_.data(), input_report_length_, &pending_.overlapped, &ReadCompleted)) {
-    // No read is under way, so no completion will come: wait out the slice and retry.
+    // No read is under way, so no completion will come and there is nothing to decode.
     SleepEx(kWaitSliceMs, TRUE);
-    return !stop_requested_;
+    return stop_requested_ ? ReadOutcome::kStopped : ReadOutcome::kNotStarted;
   }
   while (!pending_.completed && !stop_requested_) SleepEx(kWaitSliceMs, TRUE);
-  if (pending_.completed) return true;
+  if (pending_.completed) return ReadOutcome::kCompleted;
 
   // Stopping: the read must end before its buffer and handle go away.
   CancelIo(read_handle_);
   for (int slice = 0; slice < 10 && !pending_.completed; ++slice) SleepEx(kWaitSliceMs, TRUE);
-  return false;
+  return ReadOutcome::kStopped;
 }
 
 void TUSBPhoneDataReadThread::ProcessReport() {

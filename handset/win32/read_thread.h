@@ -28,8 +28,9 @@ class TUSBPhoneDataReadThread final : public IHandsetReadThread {
   void Run();
   bool OpenReadHandle();
   void CloseReadHandle();
-  // Starts one read and waits for it; false when a stop was asked for first.
-  bool ReadOneReport();
+  enum class ReadOutcome { kCompleted, kNotStarted, kStopped };
+  // Starts one read and waits for it to complete or for a stop request.
+  ReadOutcome ReadOneReport();
   void ProcessReport();
   static void CALLBACK ReadCompleted(DWORD error, DWORD transferred, LPOVERLAPPED overlapped);
 

@@ -18,36 +18,15 @@ WindowId toId(WPARAM handle) {
 
 ApiWindow::ApiWindow(ScenarioRunner& runner, simkit::InputQueue& input, const ApiMessages& messages)
     : runner_(runner), input_(input), messages_(messages) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassA(&windowClass);
-    CreateWindowExA(0, kClassName, "Skype Simulator", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                    windowClass.hInstance, this);
+    CreateArgs args;
+    args.class_name = kClassName;
+    args.title = "Skype Simulator";
+    args.style = WS_POPUP;
+    args.x = args.y = args.width = args.height = 0;
+    Create(args);
 }
 
-ApiWindow::~ApiWindow() {
-    if (window_ != nullptr) DestroyWindow(window_);
-}
-
-LRESULT CALLBACK ApiWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<ApiWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ApiWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return self->onMessage(message, wParam, lParam);
-}
-
-LRESULT ApiWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ApiWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // Registered message numbers are only known at run time, so they cannot be case labels.
     if (message == messages_.discover) {
         runner_.onDiscover(toId(wParam));
@@ -65,7 +44,7 @@ LRESULT ApiWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return runner_.onCommand(toId(wParam), text) ? TRUE : FALSE;
     }
     case WM_TIMER:
-        KillTimer(window_, wParam);  // the runner's timers fire once
+        KillTimer(Handle(), wParam);  // the runner's timers fire once
         runner_.onTimer(static_cast<unsigned>(wParam));
         return 0;
     case kWakeUpMessage:
@@ -78,7 +57,7 @@ LRESULT ApiWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcA(window_, message, wParam, lParam);
+        return TWindow::HandleMessage(message, wParam, lParam);
     }
 }
 

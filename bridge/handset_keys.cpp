@@ -3,39 +3,28 @@
 #include <algorithm>
 
 #include "bridge/talvek_skype_form.h"
+#include "common/handset_key_values.h"
 
 namespace {
 
-enum HandsetKey : std::uint8_t {
-  kKeyNone = 0x00,
-  kKeyUp = 0x11,
-  kKeyMute = 0x15,
-  kKeyNo = 0x16,
-  kKeyRingTone = 0x1A,
-  kKeyYes = 0x1B,
-  kKeyStar = 0x1C,
-  kKeyDown = 0x1F,
-  kKeySkype = 0x20,
-  kKeyZeroHeld = 0xE0,
-  kKeyClear = 0xF1,
-};
+using namespace handset_key;
 
 constexpr std::int32_t kMaxDialled = 20;
 
 // The character a dialling key types; 0 for keys that are not dialling keys.
 char DialCharacter(std::uint8_t key) {
   switch (key) {
-    case 0x12: return '#';
-    case 0x13: return '8';
-    case 0x14: return '4';
-    case 0x17: return '0';
-    case 0x18: return '7';
-    case 0x19: return '3';
-    case 0x1D: return '6';
-    case 0x1E: return '2';
-    case 0x21: return '9';
-    case 0x22: return '5';
-    case 0x23: return '1';
+    case kHash: return '#';
+    case kEight: return '8';
+    case kFour: return '4';
+    case kZero: return '0';
+    case kSeven: return '7';
+    case kThree: return '3';
+    case kSix: return '6';
+    case kTwo: return '2';
+    case kNine: return '9';
+    case kFive: return '5';
+    case kOne: return '1';
     default: return 0;
   }
 }
@@ -47,9 +36,9 @@ bool InCall(std::uint8_t mode) { return mode == kModeTalking || mode == kModeMut
 void TTalvekSkypeForm::WMHandsetKey(std::uint8_t key) {
   state_.LinkStatus = CurrentLinkStatus();
   PostPanelReport(state_.LastKey);
-  if (key == kKeyNone) return;
+  if (key == kNone) return;
 
-  if (key != kKeyNo && key != kKeySkype && key != kKeyClear) SendToSkype("FOCUS");
+  if (key != kNo && key != kSkype && key != kClear) SendToSkype("FOCUS");
 
   const std::uint8_t mode = state_.HandsetMode;
   if (const char c = DialCharacter(key)) {
@@ -57,36 +46,36 @@ void TTalvekSkypeForm::WMHandsetKey(std::uint8_t key) {
     return;
   }
   switch (key) {
-    case kKeyUp:
+    case kUp:
       SendToSkype("btn_released up");
       break;
-    case kKeyDown:
+    case kDown:
       SendToSkype("btn_released down");
       break;
-    case kKeyStar:
+    case kStar:
       if (mode == kModeTalking) {
         SendToSkype("SET CALL " + state_.ActiveCallId + " DTMF *");
       } else if (mode != kModeMute) {
         TypeIntoDialField('*');
       }
       break;
-    case kKeyMute:
+    case kMute:
       if (InCall(mode)) SendToSkype(state_.Muted ? "SET MUTE OFF" : "SET MUTE ON");
       break;
-    case kKeyYes:
+    case kYes:
       YesKey();
       break;
-    case kKeyNo:
+    case kNo:
       NoKey();
       break;
-    case kKeySkype:
+    case kSkype:
       SendToSkype("btn_released skype");
       EmptyDialBuffer();
       break;
-    case kKeyRingTone:
+    case kRingTone:
       if (mode == kModeStandby) StepRingTone();
       break;
-    case kKeyZeroHeld:
+    case kZeroHeld:
       if (mode != kModeTalking) {
         // A held "0" starts an international number: Skype's field is cleared and gets "+".
         SendToSkype("btn_released no");
@@ -95,7 +84,7 @@ void TTalvekSkypeForm::WMHandsetKey(std::uint8_t key) {
         state_.DialCount = 1;
       }
       break;
-    case kKeyClear:
+    case kClear:
       if (mode == kModeStandby) ClearKey();
       break;
     default:

@@ -1,6 +1,6 @@
 #include "handset/key_decoder.h"
 
-using namespace handset_keys;
+using namespace handset_key;
 
 namespace {
 
@@ -38,7 +38,7 @@ std::vector<THandsetKeyEvent> TKeyDecoder::ProcessReport(std::uint8_t key, std::
   };
 
   switch (key) {
-    case kRelease:
+    case kNone:
       down_.held = up_.held = false;
       zero_held_ = star_held_ = clear_held_ = false;
       converted_ring_tone_ = false;

@@ -5,22 +5,15 @@
 #include <cstdint>
 #include <vector>
 
-namespace handset_keys {
+#include "common/handset_key_values.h"
 
-constexpr std::uint8_t kRelease = 0x00;
-constexpr std::uint8_t kUp = 0x11;
-constexpr std::uint8_t kMute = 0x15;
-constexpr std::uint8_t kZero = 0x17;
-constexpr std::uint8_t kRingTone = 0x1A;
-constexpr std::uint8_t kStar = 0x1C;
-constexpr std::uint8_t kDown = 0x1F;
-constexpr std::uint8_t kZeroHeld = 0xE0;
-constexpr std::uint8_t kClear = 0xF1;
+namespace handset_key {
 
+// Up and Down repeat this often while held; "0", "*" and Clear count as held after this long.
 constexpr std::uint32_t kRepeatMs = 250;
 constexpr std::uint32_t kLongPressMs = 600;
 
-}  // namespace handset_keys
+}  // namespace handset_key
 
 struct THandsetKeyEvent {
   enum class Kind { Key, ClearDialBuffer };

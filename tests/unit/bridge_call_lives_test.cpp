@@ -1,18 +1,15 @@
 // Whole calls as Skype and the handset play them: each step's exact commands and mode writes.
 #include <gtest/gtest.h>
 
+#include "common/handset_key_values.h"
 #include "fake_bridge_ports.h"
 
 using Lines = std::vector<std::string>;
 
 namespace {
 
-constexpr std::uint8_t kYes = 0x1B;
-constexpr std::uint8_t kNo = 0x16;
-constexpr std::uint8_t kMute = 0x15;
-constexpr std::uint8_t kOne = 0x23;
-constexpr std::uint8_t kTwo = 0x1E;
-constexpr std::uint8_t kThree = 0x19;
+using namespace handset_key;
+
 
 // One handset, Skype attached and ringing on the handset, no panel.
 struct CallBridge : BridgeFixture {

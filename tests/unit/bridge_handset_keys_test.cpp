@@ -1,26 +1,15 @@
 // The handset keys in each handset mode: the commands they send and the dial buffer.
 #include <gtest/gtest.h>
 
+#include "common/handset_key_values.h"
 #include "fake_bridge_ports.h"
 
 using Lines = std::vector<std::string>;
 
 namespace {
 
-constexpr std::uint8_t kUp = 0x11;
-constexpr std::uint8_t kMute = 0x15;
-constexpr std::uint8_t kNo = 0x16;
-constexpr std::uint8_t kZero = 0x17;
-constexpr std::uint8_t kRingTone = 0x1A;
-constexpr std::uint8_t kYes = 0x1B;
-constexpr std::uint8_t kStar = 0x1C;
-constexpr std::uint8_t kDown = 0x1F;
-constexpr std::uint8_t kSkype = 0x20;
-constexpr std::uint8_t kOne = 0x23;
-constexpr std::uint8_t kTwo = 0x1E;
-constexpr std::uint8_t kFive = 0x22;
-constexpr std::uint8_t kZeroHeld = 0xE0;
-constexpr std::uint8_t kClear = 0xF1;
+using namespace handset_key;
+
 
 constexpr std::uint8_t kAllModes[] = {kModeStandby, kModeBuzzer, kModeMute, kModeCallOut, kModeTalking};
 

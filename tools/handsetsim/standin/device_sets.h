@@ -1,0 +1,17 @@
+#pragma once
+// SetupApi.dll's device information sets: the simulated devices plugged in when the set was
+// made, as the caller will enumerate them.
+#include <optional>
+#include <vector>
+
+#include "tools/handsetsim/device_config.h"
+
+namespace handsetsim::standin {
+
+// An opaque token for the caller, valid until destroyed.
+void* createDeviceSet(std::vector<DeviceRecord> devices);
+bool destroyDeviceSet(void* set);
+bool isDeviceSet(const void* set);
+std::optional<DeviceRecord> deviceInSet(const void* set, std::size_t index);
+
+}  // namespace handsetsim::standin

@@ -1,0 +1,109 @@
+// handsetsim: simulated USB handsets for the bridge, served as named pipes that the stand-in
+// hid.dll and SetupApi.dll enumerate and open. Usage: handsetsim [SCENARIO_FILE]; without a
+// file the commands come from standard input. Every event is logged on standard output.
+// The environment variable HANDSETSIM_PIPE names the pipes (default "handsetsim").
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "tools/handsetsim/device_config.h"
+#include "tools/handsetsim/scenario_runner.h"
+#include "tools/handsetsim/simulator.h"
+#include "tools/handsetsim/win32/pipe_server.h"
+#include "tools/handsetsim/win32/sim_window.h"
+#include "tools/handsetsim/win32/win32_port.h"
+#include "tools/simkit/win32/event_log.h"
+#include "tools/simkit/win32/input_thread.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+// Another simulator serving the same names would share the clients. Wine ignores
+// FILE_FLAG_FIRST_PIPE_INSTANCE, so look for a server first.
+bool pipeTaken(const std::string& path) {
+    HANDLE pipe = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (pipe != INVALID_HANDLE_VALUE) {
+        CloseHandle(pipe);
+        return true;
+    }
+    return GetLastError() == ERROR_PIPE_BUSY;
+}
+
+// Messages, timers, client connections and pipe completions, until the scenario quits.
+int runLoop(handsetsim::PipeServer& pipes) {
+    for (;;) {
+        const std::vector<HANDLE> handles = pipes.waitHandles();
+        const DWORD count = static_cast<DWORD>(handles.size());
+        const DWORD woken = MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT,
+                                                        MWMO_ALERTABLE | MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_IO_COMPLETION) continue;
+        if (woken == WAIT_FAILED) return 1;
+        if (woken < WAIT_OBJECT_0 + count) {
+            pipes.onSignaled(handles[woken - WAIT_OBJECT_0]);
+            continue;
+        }
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace handsetsim;
+    if (argc > 2) {
+        std::fprintf(stderr, "usage: handsetsim [SCENARIO_FILE]\n");
+        return kUsageError;
+    }
+    const char* base = std::getenv("HANDSETSIM_PIPE");
+    const std::string pipeBase = base != nullptr && *base != '\0' ? base : std::string(kDefaultPipeBase);
+    if (!validPipeBase(pipeBase)) {
+        std::fprintf(stderr, "handsetsim: HANDSETSIM_PIPE may hold only letters, digits, '.', '_' and '-'\n");
+        return kUsageError;
+    }
+    if (pipeTaken(controlPipePath(pipeBase))) {
+        std::fprintf(stderr, "handsetsim: another simulator serves %s\n", controlPipePath(pipeBase).c_str());
+        return 1;
+    }
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    const bool ownsInput = argc == 2;
+    if (ownsInput) {
+        input = CreateFileA(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+        if (input == INVALID_HANDLE_VALUE) {
+            std::fprintf(stderr, "handsetsim: cannot open %s (error %lu)\n", argv[1], GetLastError());
+            return kUsageError;
+        }
+    }
+
+    simkit::EventLog log;
+    auto queue = std::make_shared<simkit::InputQueue>();
+    SimWindow window(*queue);
+    if (!window.Create()) {
+        std::fprintf(stderr, "handsetsim: cannot create its window (error %lu)\n", GetLastError());
+        if (ownsInput) CloseHandle(input);
+        return 1;
+    }
+    Win32Port port(log, window.Handle());
+    Simulator simulator(port, pipeBase);
+    PipeServer pipes(simulator);
+    port.setPipes(&pipes);
+    ScenarioRunner runner(port, simulator);
+    window.setRunner(&runner);
+    if (!simulator.start()) {
+        if (ownsInput) CloseHandle(input);
+        return 1;
+    }
+
+    simkit::InputThread reader(input, ownsInput, window.Handle(), kInputMessage, queue);
+    const int status = runLoop(pipes);
+    pipes.closeAll();
+    return status;
+}

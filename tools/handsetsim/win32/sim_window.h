@@ -1,0 +1,32 @@
+#pragma once
+// The simulator's message-only window: its timers, its wake-ups and its scenario input.
+#include <windows.h>
+
+#include "common/win32/window.h"
+#include "tools/handsetsim/scenario_runner.h"
+#include "tools/simkit/win32/input_thread.h"
+
+namespace handsetsim {
+
+constexpr UINT kWakeUpMessage = WM_APP + 1;
+constexpr UINT kInputMessage = WM_APP + 2;
+
+class SimWindow final : public TWindow {
+public:
+    explicit SimWindow(simkit::InputQueue& input) : input_(input) {}
+    ~SimWindow() override { Destroy(); }
+    bool Create();
+    // The runner exists after the window: the port it uses needs the window's handle.
+    void setRunner(ScenarioRunner* runner) { runner_ = runner; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void takeInput();
+
+    simkit::InputQueue& input_;
+    ScenarioRunner* runner_ = nullptr;
+};
+
+}  // namespace handsetsim

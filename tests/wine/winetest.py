@@ -3,9 +3,12 @@
 Every program's standard output is collected line by line on a thread, so a test can wait
 for a line with a time-out instead of sleeping. The Wine prefix comes from $WINEPREFIX.
 """
+import itertools
 import os
 import re
+import shutil
 import subprocess
+import tempfile
 import threading
 import time
 import unittest
@@ -15,11 +18,12 @@ WINE = "/usr/lib/wine/wine64"
 
 def wine_env(extra=None):
     env = dict(os.environ)
+    env.update(extra or {})
     env["PATH"] = "/usr/lib/wine:" + env.get("PATH", "")
     env["WINEDEBUG"] = "-all"
+    # A crash must end the program, not wait in Wine's debugger.
     overrides = [o for o in env.get("WINEDLLOVERRIDES", "").split(";") if o]
     env["WINEDLLOVERRIDES"] = ";".join(overrides + ["winedbg.exe=d"])
-    env.update(extra or {})
     return env
 
 
@@ -97,8 +101,8 @@ class Simulator(Program):
     """A simulator driven line by line on its standard input; its log lines read
     "<ms> <EVENT> <details>"."""
 
-    def __init__(self, variable, *commands):
-        super().__init__(exe(variable), stdin=True)
+    def __init__(self, variable, *commands, env=None):
+        super().__init__(exe(variable), stdin=True, env=env)
         self.wait_event("READY")
         for command in commands:
             self.write(command)
@@ -164,6 +168,27 @@ class SkypeSim(Simulator):
         return self.events("CMD")
 
 
+class HandsetSim(Simulator):
+    """Simulated handsets; the bridge must be started with `handsets=True` to see them."""
+
+    def __init__(self, pipe, *commands):
+        self.pipe = pipe
+        super().__init__("HANDSETSIM_EXE", *commands, env={"HANDSETSIM_PIPE": pipe})
+
+    def outputs(self, dev=1, start=0):
+        """The mode reports written to device `dev`, as lists of bytes."""
+        out = []
+        for line in self.lines()[start:]:
+            parts = line.split(" ", 4)
+            if len(parts) == 5 and parts[1] == "OUTPUT" and parts[2] == f"dev={dev}":
+                out.append([int(b, 16) for b in parts[4].split()])
+        return out
+
+    def modes(self, dev=1, start=0):
+        """(mode, ring tone) of each mode report written to device `dev`."""
+        return [(report[2], report[3]) for report in self.outputs(dev, start)]
+
+
 def _is_event(line, kind, pattern):
     parts = line.split(" ", 2)
     if len(parts) < 2 or parts[1] != kind:
@@ -194,11 +219,15 @@ def reg_delete(key):
                    capture_output=True, timeout=30)
 
 
+_pipe_names = itertools.count(1)
+
+
 class WineTestCase(unittest.TestCase):
     """Ends every program a test started, so none outlives it and holds the desktop."""
 
     def setUp(self):
         self._programs = []
+        self._handset_pipe = None
 
     def tearDown(self):
         for program in reversed(self._programs):
@@ -217,5 +246,23 @@ class WineTestCase(unittest.TestCase):
     def panelsim(self, *commands):
         return self.start(PanelSim(*commands))
 
-    def bridge(self):
-        return self.start(Program(exe("HANDSETLINK_EXE")))
+    def handsetsim(self, *commands):
+        # A pipe name of its own, so nothing left of another test can answer.
+        self._handset_pipe = f"handsetsim{os.getpid()}x{next(_pipe_names)}"
+        return self.start(HandsetSim(self._handset_pipe, *commands))
+
+    def bridge(self, handsets=False):
+        """The bridge; with `handsets`, a copy of it beside the stand-in HID and device-setup
+        libraries, talking to this test's handset simulator."""
+        if not handsets:
+            return self.start(Program(exe("HANDSETLINK_EXE")))
+        assert self._handset_pipe, "start the handset simulator first"
+        folder = tempfile.mkdtemp(prefix="handsetlink-")
+        self.addCleanup(shutil.rmtree, folder, True)
+        shutil.copy(exe("HANDSETLINK_EXE"), folder)
+        dlls = os.environ["HANDSETSIM_DLLS"]
+        for dll in ("hid.dll", "SetupApi.dll"):
+            shutil.copy(os.path.join(dlls, dll), folder)
+        env = {"HANDSETSIM_PIPE": self._handset_pipe,
+               "WINEDLLOVERRIDES": "hid,setupapi=n,b"}
+        return self.start(Program(os.path.join(folder, "handsetlink.exe"), env=env))

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Prints the bridge's speed figures: notifications a second through the logic (native), and
-# the time from a handset key to its Skype command under Wine. Figures, not pass/fail.
+# Prints the bridge's figures: notifications a second through the logic (native); under Wine
+# the time from a posted handset key and from a handset's input report to the Skype command,
+# idle CPU with one handset, and memory. Figures, not pass/fail.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 "$top/scripts/setup.sh"
@@ -11,3 +12,8 @@ BUILD_TYPE=Release "$top/scripts/build.sh" native >/dev/null
 export WINEPREFIX="$top/build/x64/wineprefix"
 "$top/scripts/wine-prefix.sh" "$WINEPREFIX"
 python3 "$top/scripts/bench_key_latency.py" "$top/build/x64" "${PRESSES:-300}"
+
+bin="$top/build/x64"
+export HANDSETLINK_EXE="$bin/bridge/win32/handsetlink.exe" SKYPESIM_EXE="$bin/tools/skypesim/skypesim.exe"
+export HANDSETSIM_EXE="$bin/tools/handsetsim/handsetsim.exe" HANDSETSIM_DLLS="$bin/tools/handsetsim/dlls"
+python3 "$top/scripts/bench_handset.py" "${PRESSES:-300}" "${IDLE_SECONDS:-60}"

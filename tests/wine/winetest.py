@@ -40,6 +40,7 @@ class Program:
     def __init__(self, path, *args, stdin=False, env=None):
         self.name = os.path.basename(path)
         self._lines = []
+        self._arrivals = []
         self._cond = threading.Condition()
         self.proc = subprocess.Popen(
             [WINE, path, *args],
@@ -56,11 +57,17 @@ class Program:
             line = raw.decode("latin-1").rstrip("\r\n")
             with self._cond:
                 self._lines.append(line)
+                self._arrivals.append(time.monotonic())
                 self._cond.notify_all()
 
     def lines(self):
         with self._cond:
             return list(self._lines)
+
+    def arrival(self, index):
+        """When line `index` was read (time.monotonic)."""
+        with self._cond:
+            return self._arrivals[index]
 
     def wait_for(self, predicate, timeout=10.0, start=0):
         """Waits for a line (from index `start` on) for which predicate is true; returns its index."""

@@ -1,0 +1,96 @@
+// The window's start and end: its construction, OnCreate and OnDestroy, the settings file
+// it reads and writes then, and its timers.
+#include "common/window_messages.h"
+#include "panel/main_form.h"
+#include "panel/os_kind.h"
+
+namespace {
+constexpr char kMsgDevChangeName[] = "winmm_devicechange";
+constexpr int kVolumeMin = 0;
+constexpr int kVolumeMax = 65535;
+}  // namespace
+
+TForm1::TForm1(IPanelPorts& ports, ISettingsFile& settings_file, const TForm1Controls& controls,
+               std::uint8_t os_kind)
+    : ports_(ports), settings_file_(settings_file), controls_(controls) {
+  state_.FOsKind = os_kind;
+}
+
+void TForm1::Construct() {
+  state_.FHandsetPattern = HandsetPatternFor(state_.FOsKind);
+  state_.FMsgDevChange = ports_.RegisterMessage(kMsgDevChangeName);
+  state_.FMsgDiscover = ports_.RegisterMessage(msg::kPanelDiscover);
+  state_.FMsgAttach = ports_.RegisterMessage(msg::kPanelAttach);
+  // The bridge watch runs from the start: without a bridge the groups stay off.
+  StartTimer(TPanelTimer::DrvCheck);
+
+  ports_.ApplyUiTexts();
+  LoadSettings();
+  SetTrayIconIndex(0);
+  RefreshMixers();
+  state_.FMenuPos = ports_.CursorPos();
+  SetTrackBarState(controls_.suiTrackBarVolOut, state_.FSpeakerVolume, true, kVolumeMin, kVolumeMax);
+  SetTrackBarState(controls_.suiTrackBarVolIn, state_.FMicVolume, true, kVolumeMin, kVolumeMax);
+  UpdateVolumeGroup(false);
+  UpdateSkypeGroup(false);
+  controls_.suiPageControl1.SetActivePageIndex(kSetupPage);
+
+  // A bridge that runs already answers with its discovery.
+  SendWithTimeout(kBroadcastWindow, state_.FMsgAttach, ports_.PanelWindow(), msg::kAttachApiAvailable);
+}
+
+void TForm1::FormCreate(TStartSwitch start_switch) {
+  ports_.SetFormProperty();
+  state_.FSearchMode = start_switch == TStartSwitch::SearchMode;
+  if (start_switch == TStartSwitch::DestroyMode) ports_.TerminateApplication();
+}
+
+void TForm1::FormDestroy() {
+  SaveSettings();
+  // Farewell: the bridge stops reporting to a window that is going away.
+  if (state_.FBridgeWnd != 0) SendWithTimeout(state_.FBridgeWnd, state_.FMsgAttach, 0, 0);
+  ports_.RemoveFormProperty();
+}
+
+void TForm1::LoadSettings() {
+  TPanelSettings settings;
+  settings_file_.Load(settings);
+  state_.FSkypeOutName = settings.SkypeOutName;
+  state_.FSkypeInName = settings.SkypeInName;
+  state_.FSkypeRingName = settings.SkypeRingName;
+  state_.FSpeakerVolume = settings.SpeakerVolume;
+  state_.FMicVolume = settings.MicVolume;
+  state_.FSpeakerMute = settings.SpeakerMute;
+  state_.FMicMute = settings.MicMute;
+}
+
+void TForm1::SaveSettings() {
+  TPanelSettings settings;
+  settings.SkypeOutName = state_.FSkypeOutName;
+  settings.SkypeInName = state_.FSkypeInName;
+  settings.SkypeRingName = state_.FSkypeRingName;
+  settings.SpeakerVolume = state_.FSpeakerVolume;
+  settings.MicVolume = state_.FMicVolume;
+  settings.SpeakerMute = state_.FSpeakerMute;
+  settings.MicMute = state_.FMicMute;
+  settings_file_.Save(settings);
+}
+
+void TForm1::StartTimer(TPanelTimer timer) {
+  ports_.StartTimer(timer);
+  running_timers_.set(static_cast<std::size_t>(timer));
+}
+
+void TForm1::StopTimer(TPanelTimer timer) {
+  ports_.StopTimer(timer);
+  running_timers_.reset(static_cast<std::size_t>(timer));
+}
+
+void TForm1::RestartTimer(TPanelTimer timer) {
+  StopTimer(timer);
+  StartTimer(timer);
+}
+
+bool TForm1::TimerRunning(TPanelTimer timer) const {
+  return running_timers_.test(static_cast<std::size_t>(timer));
+}

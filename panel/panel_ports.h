@@ -1,0 +1,66 @@
+#pragma once
+// The panel logic's ways out: messages to other windows, its timers, the tray icon and the
+// window's showing and hiding. The Win32 glue implements them; unit tests fake them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A window handle as an opaque number; 0 is no window.
+using WindowHandle = std::uintptr_t;
+// HWND_BROADCAST: every top-level window.
+constexpr WindowHandle kBroadcastWindow = 0xFFFF;
+
+struct TScreenPoint {
+  int x = 0;
+  int y = 0;
+};
+
+// The window's timers; each has its fixed interval.
+enum class TPanelTimer {
+  DrvCheck,   // 3000 ms, bridge watch
+  DevChg,     // 1000 ms, after a burst of device-change notices
+  KeyRepeat,  // 300 ms, handset volume keys
+  MouseUp,    // 500 ms, single click on the tray icon
+};
+constexpr int kPanelTimerCount = 4;
+
+class IPanelPorts {
+ public:
+  virtual ~IPanelPorts() = default;
+
+  virtual unsigned RegisterMessage(const char* name) = 0;
+  virtual WindowHandle PanelWindow() = 0;
+  // True while the window handles a message sent to it by another thread.
+  virtual bool InSendMessage() = 0;
+  // Releases the sender of the message being handled, with result 1.
+  virtual void ReplyToSender() = 0;
+  // Sends with SMTO_ABORTIFHUNG and 500 ms; the result is not used.
+  virtual void SendBounded(WindowHandle to, unsigned message, std::uintptr_t wparam,
+                           std::intptr_t lparam) = 0;
+  // The same for WM_COPYDATA with wParam = the panel window and dwData 0.
+  virtual void SendCopyDataBounded(WindowHandle to, const std::vector<char>& data) = 0;
+  virtual void Post(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
+
+  // Starting a running timer starts its interval over.
+  virtual void StartTimer(TPanelTimer timer) = 0;
+  virtual void StopTimer(TPanelTimer timer) = 0;
+
+  virtual void SetTrayIconIndex(int index) = 0;
+  virtual TScreenPoint CursorPos() = 0;
+  virtual void PopupTrayMenu(TScreenPoint at) = 0;
+
+  // The main window: shown and hidden without ending anything; closing it ends the program.
+  virtual void ShowMainWindow() = 0;
+  virtual void HideMainWindow() = 0;
+  virtual void ForceForeground() = 0;
+  virtual void CloseMainWindow() = 0;
+  // Ends the message loop at once.
+  virtual void TerminateApplication() = 0;
+  // The property on the application window through which a second start finds the window.
+  virtual void SetFormProperty() = 0;
+  virtual void RemoveFormProperty() = 0;
+
+  virtual void ApplyUiTexts() = 0;
+  // Starts the Windows sound control panel in a process of its own.
+  virtual void StartSoundControlPanel(std::uint8_t os_kind) = 0;
+};

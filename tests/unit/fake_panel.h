@@ -1,0 +1,303 @@
+#pragma once
+// Test doubles for the panel logic: the ports write what the panel did into a journal, the
+// controls keep their properties like the themed controls do, and a fixture builds and
+// starts the window.
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "panel/main_form.h"
+#include "skin/track_bar_position.h"
+
+using Lines = std::vector<std::string>;
+
+struct PanelJournal {
+  Lines lines;
+  void Add(std::string line) { lines.push_back(std::move(line)); }
+  Lines With(const std::string& prefix) const {
+    Lines out;
+    for (const auto& line : lines) {
+      if (line.rfind(prefix, 0) == 0) out.push_back(line);
+    }
+    return out;
+  }
+  void Clear() { lines.clear(); }
+};
+
+class FakePanelPorts final : public IPanelPorts {
+ public:
+  static constexpr WindowHandle kPanel = 0x500;
+  static constexpr unsigned kDevChange = 0xC001;
+  static constexpr unsigned kDiscover = 0xC002;
+  static constexpr unsigned kAttach = 0xC003;
+
+  explicit FakePanelPorts(PanelJournal& journal) : journal_(journal) {}
+
+  bool in_send_message = false;
+  TScreenPoint cursor{100, 200};
+  int tray_index = -1;
+  bool main_window_visible = false;
+  std::map<TPanelTimer, bool> timers;
+  // What the last WM_COPYDATA carried, byte for byte.
+  std::vector<char> last_copy_data;
+
+  unsigned RegisterMessage(const char* name) override {
+    const std::string n = name;
+    if (n == "winmm_devicechange") return kDevChange;
+    if (n == "TALVEKWiredUIDiscover") return kDiscover;
+    if (n == "TALVEKWiredUIAttach") return kAttach;
+    return 0;
+  }
+  WindowHandle PanelWindow() override { return kPanel; }
+  bool InSendMessage() override { return in_send_message; }
+  void ReplyToSender() override { journal_.Add("REPLY"); }
+  void SendBounded(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
+    journal_.Add("SEND " + Describe(to, message, wparam, lparam));
+  }
+  void SendCopyDataBounded(WindowHandle to, const std::vector<char>& data) override {
+    last_copy_data = data;
+    journal_.Add("COPYDATA " + Hex(to) + " " + std::string(data.data()));
+  }
+  void Post(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
+    journal_.Add("POST " + Describe(to, message, wparam, lparam));
+  }
+  void StartTimer(TPanelTimer timer) override { timers[timer] = true; }
+  void StopTimer(TPanelTimer timer) override { timers[timer] = false; }
+  void SetTrayIconIndex(int index) override { tray_index = index; }
+  TScreenPoint CursorPos() override { return cursor; }
+  void PopupTrayMenu(TScreenPoint at) override {
+    journal_.Add("MENU " + std::to_string(at.x) + "," + std::to_string(at.y));
+  }
+  void ShowMainWindow() override {
+    main_window_visible = true;
+    journal_.Add("SHOW");
+  }
+  void HideMainWindow() override {
+    main_window_visible = false;
+    journal_.Add("HIDE");
+  }
+  void ForceForeground() override { journal_.Add("FOREGROUND"); }
+  void CloseMainWindow() override { journal_.Add("CLOSE"); }
+  void TerminateApplication() override { journal_.Add("TERMINATE"); }
+  void SetFormProperty() override { journal_.Add("PROPERTY SET"); }
+  void RemoveFormProperty() override { journal_.Add("PROPERTY REMOVED"); }
+  void ApplyUiTexts() override { journal_.Add("TEXTS"); }
+  void StartSoundControlPanel(std::uint8_t os_kind) override {
+    journal_.Add("SOUND PANEL " + std::to_string(os_kind));
+  }
+
+  bool Running(TPanelTimer timer) { return timers[timer]; }
+
+  static std::string Hex(std::uintptr_t value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%#llx", static_cast<unsigned long long>(value));
+    return text;
+  }
+
+ private:
+  std::string Describe(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+    const std::string name = message == kAttach ? "ATTACH" : Hex(message);
+    return Hex(to) + " " + name + " " + Hex(wparam) + " " + Hex(static_cast<std::uintptr_t>(lparam));
+  }
+
+  PanelJournal& journal_;
+};
+
+// The properties every control has, on top of the control's own interface.
+template <class Interface>
+class FakeControl : public Interface {
+ public:
+  bool Enabled() const override { return enabled_; }
+  void SetEnabled(bool enabled) override { enabled_ = enabled; }
+  bool Visible() const override { return visible_; }
+  void SetVisible(bool visible) override { visible_ = visible; }
+
+ private:
+  bool enabled_ = true;
+  bool visible_ = true;
+};
+
+class FakeLabel final : public FakeControl<IControl> {};
+class FakeGroupBox final : public FakeControl<IGroupBox> {};
+
+class FakeButton final : public FakeControl<IButton> {
+ public:
+  void SetOnClick(TNotifyEvent handler) override { on_click = std::move(handler); }
+  TNotifyEvent on_click;
+};
+
+class FakeTrackBar final : public FakeControl<ITrackBar> {
+ public:
+  // As the form sets up its volume track bars.
+  FakeTrackBar() { range_.SetMax(65535); }
+  int Position() const override { return range_.Position(); }
+  void SetPosition(int position) override { Changed(range_.SetPosition(position)); }
+  int Min() const override { return range_.Min(); }
+  int Max() const override { return range_.Max(); }
+  void SetMin(int min) override { Changed(range_.SetMin(min)); }
+  void SetMax(int max) override { Changed(range_.SetMax(max)); }
+  int PageSize() const override { return 4096; }
+  bool ShowTick() const override { return show_tick_; }
+  void SetShowTick(bool show) override { show_tick_ = show; }
+  void SetOnChange(TNotifyEvent handler) override { on_change_ = std::move(handler); }
+
+  int changes = 0;
+
+ private:
+  void Changed(bool moved) {
+    if (!moved) return;
+    ++changes;
+    if (on_change_) on_change_();
+  }
+  TTrackBarPosition range_;
+  bool show_tick_ = false;
+  TNotifyEvent on_change_;
+};
+
+class FakeCheckBox final : public FakeControl<ICheckBox> {
+ public:
+  bool Checked() const override { return checked_; }
+  void SetChecked(bool checked) override {
+    if (checked == checked_) return;
+    checked_ = checked;
+    if (on_click_) on_click_();
+  }
+  void SetOnClick(TNotifyEvent handler) override { on_click_ = std::move(handler); }
+
+ private:
+  bool checked_ = false;
+  TNotifyEvent on_click_;
+};
+
+class FakeComboBox final : public FakeControl<IComboBox> {
+ public:
+  void ClearItems() override {
+    items.clear();
+    index_ = -1;
+  }
+  void AddItem(const std::string& text) override { items.push_back(text); }
+  int ItemCount() const override { return static_cast<int>(items.size()); }
+  int IndexOf(const std::string& text) const override {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (items[i] == text) return static_cast<int>(i);
+    }
+    return -1;
+  }
+  int ItemIndex() const override { return index_; }
+  void SetItemIndex(int index) override { index_ = index >= 0 && index < ItemCount() ? index : -1; }
+  std::string Text() const override { return index_ < 0 ? std::string() : items[index_]; }
+  std::int32_t Tag() const override { return tag_; }
+  void SetTag(std::int32_t tag) override { tag_ = tag; }
+  void SetOnChange(TNotifyEvent handler) override { on_change_ = std::move(handler); }
+
+  Lines items;
+
+ private:
+  int index_ = -1;
+  std::int32_t tag_ = 0;
+  TNotifyEvent on_change_;
+};
+
+class FakePageControl final : public IPageControl {
+ public:
+  int ActivePageIndex() const override { return index_; }
+  void SetActivePageIndex(int index) override {
+    index_ = index;
+    if (on_change_) on_change_();
+  }
+  void SetOnChange(TNotifyEvent handler) override { on_change_ = std::move(handler); }
+
+ private:
+  int index_ = 0;
+  TNotifyEvent on_change_;
+};
+
+class FakeSettingsFile final : public ISettingsFile {
+ public:
+  explicit FakeSettingsFile(PanelJournal& journal) : journal_(journal) {}
+  TPanelSettings stored;
+  void Load(TPanelSettings& settings) override {
+    settings = stored;
+    journal_.Add("SETTINGS LOAD");
+  }
+  void Save(const TPanelSettings& settings) override {
+    stored = settings;
+    journal_.Add("SETTINGS SAVE");
+  }
+
+ private:
+  PanelJournal& journal_;
+};
+
+struct FakeForm1Controls {
+  FakePageControl page_control;
+  FakeButton default_button;
+  FakeGroupBox volume_group;
+  FakeLabel label_vol_out;
+  FakeLabel label_vol_in;
+  FakeTrackBar speaker;
+  FakeTrackBar microphone;
+  FakeCheckBox speaker_mute;
+  FakeCheckBox microphone_mute;
+  FakeGroupBox skype_group;
+  FakeComboBox skype_out;
+  FakeComboBox skype_in;
+  FakeComboBox skype_ring;
+
+  TForm1Controls Refs() {
+    return {page_control, default_button, volume_group, label_vol_out, label_vol_in, speaker,
+            microphone, speaker_mute, microphone_mute, skype_group, skype_out, skype_in, skype_ring};
+  }
+};
+
+// A panel built and created as at a start without switches, its journal emptied.
+struct PanelFixture {
+  static constexpr WindowHandle kBridge = 0x100;
+  static constexpr unsigned kWmBridgeStatus = 0x0400 + 110;
+
+  explicit PanelFixture(std::uint8_t os_kind = 2, TStartSwitch start_switch = TStartSwitch::None)
+      : ports(journal), settings(journal), form(ports, settings, controls.Refs(), os_kind) {
+    // The form's event wiring, as the window makes it.
+    controls.page_control.SetOnChange([this] { form.suiPageControl1Change(); });
+    form.Construct();
+    form.FormCreate(start_switch);
+    journal.Clear();
+  }
+
+  std::optional<std::intptr_t> Send(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+    TPanelMessage m;
+    m.message = message;
+    m.wparam = wparam;
+    m.lparam = lparam;
+    return form.Dispatch(m);
+  }
+  std::optional<std::intptr_t> CopyData(const void* data, std::uint32_t size) {
+    TPanelMessage m;
+    m.message = kWmCopyData;
+    m.wparam = kBridge;
+    m.copy_data = data;
+    m.copy_size = size;
+    return form.Dispatch(m);
+  }
+  std::optional<std::intptr_t> Answer(const std::string& text) {
+    return CopyData(text.c_str(), static_cast<std::uint32_t>(text.size() + 1));
+  }
+  void Discover(WindowHandle bridge = kBridge) { Send(FakePanelPorts::kDiscover, bridge, 0); }
+  void Report(std::uint32_t link_status, std::uint8_t mode = 0, std::uint8_t key = 0xFF) {
+    Send(kWmBridgeStatus, link_status, static_cast<std::intptr_t>((std::uint32_t{mode} << 24) | key));
+  }
+  // A bridge discovered and its report delivered; the journal emptied.
+  void Link(std::uint32_t link_status) {
+    Discover();
+    Report(link_status);
+    journal.Clear();
+  }
+  const TForm1State& state() const { return form.State(); }
+
+  PanelJournal journal;
+  FakePanelPorts ports;
+  FakeSettingsFile settings;
+  FakeForm1Controls controls;
+  TForm1 form;
+};

@@ -1,6 +1,6 @@
 #pragma once
-// Stands in for the device layer where there is none: no handset is ever open, so mode
-// reports go nowhere and no key ever arrives.
+// The device layer when the HID services could not be bound: no handset is ever open, so
+// mode reports go nowhere and no key ever arrives, but the bridge still serves Skype.
 #include "handset/device_manager.h"
 
 class TNoHandsetManager final : public IHandsetDeviceManager {

@@ -107,7 +107,7 @@ class FakeDeviceManager final : public IHandsetDeviceManager {
   FakeDeviceManager(Journal& journal, int count) : journal_(journal), count_(count) {}
 
   int Count() const override { return count_; }
-  // Like the real layer: one report per open handset, none without.
+  // Like the real layer: a report goes nowhere without a handset.
   void SendMode(std::uint8_t mode, std::uint8_t ring_tone) override {
     if (count_ == 0) return;
     char line[32];

@@ -1,9 +1,12 @@
 #include "tools/handsetsim/commands.h"
 
-#include "tools/handsetsim/text_fields.h"
+#include "tools/simkit/text_fields.h"
 #include "tools/simkit/numbers.h"
 
 namespace handsetsim {
+
+using simkit::Fields;
+using simkit::splitFields;
 namespace {
 
 std::optional<std::int64_t> inRange(std::string_view word, std::int64_t low, std::int64_t high) {

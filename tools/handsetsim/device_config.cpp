@@ -2,10 +2,13 @@
 
 #include <cstdio>
 
-#include "tools/handsetsim/text_fields.h"
+#include "tools/simkit/text_fields.h"
 #include "tools/simkit/numbers.h"
 
 namespace handsetsim {
+
+using simkit::Fields;
+using simkit::splitFields;
 namespace {
 
 std::string hex16(std::uint16_t value) {

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 
-#include "tools/handsetsim/text_fields.h"
+#include "tools/simkit/text_fields.h"
 #include "tools/simkit/log_format.h"
 #include "tools/simkit/numbers.h"
 
 namespace handsetsim {
+
+using simkit::Fields;
+using simkit::splitFields;
 namespace {
 
 constexpr std::uint8_t kQueryMagic[8] = {0xFF, 'h', 's', 'q', 'u', 'e', 'r', 'y'};

@@ -5,21 +5,10 @@
 #include <vector>
 
 #include "tools/simkit/numbers.h"
+#include "tools/simkit/text_fields.h"
 
 namespace panelsim {
 namespace {
-
-std::vector<std::string_view> words(std::string_view text) {
-    std::vector<std::string_view> out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-        const std::size_t start = i;
-        while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
-        if (i > start) out.push_back(text.substr(start, i - start));
-    }
-    return out;
-}
 
 PanelCommand invalid() { return PanelCommand{}; }
 
@@ -33,7 +22,7 @@ PanelCommand simple(PanelCommandKind kind, const std::vector<std::string_view>& 
 }  // namespace
 
 PanelCommand parsePanelCommand(std::string_view line) {
-    const std::vector<std::string_view> list = words(line);
+    const std::vector<std::string_view> list = simkit::splitFields(line).positional;
     if (list.empty() || list[0].front() == '#') {
         PanelCommand nothing;
         nothing.kind = PanelCommandKind::Nothing;

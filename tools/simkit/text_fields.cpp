@@ -1,8 +1,8 @@
-#include "tools/handsetsim/text_fields.h"
+#include "tools/simkit/text_fields.h"
 
 #include <algorithm>
 
-namespace handsetsim {
+namespace simkit {
 
 std::optional<std::string_view> Fields::option(std::string_view name) const {
     for (const auto& [key, value] : options) {
@@ -38,4 +38,4 @@ Fields splitFields(std::string_view line) {
     return fields;
 }
 
-}  // namespace handsetsim
+}  // namespace simkit

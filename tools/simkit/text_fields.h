@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-namespace handsetsim {
+namespace simkit {
 
 struct Fields {
     std::vector<std::string_view> positional;
@@ -19,4 +19,4 @@ struct Fields {
 // Words are separated by blanks or tabs; a word with '=' in it is an option.
 Fields splitFields(std::string_view line);
 
-}  // namespace handsetsim
+}  // namespace simkit

@@ -135,7 +135,7 @@ void TForm1::SendToBridge(const std::string& text) {
   if (state_.FBridgeWnd == 0 || text.empty()) return;
   if (ports_.InSendMessage()) return;
   // "!" asks the bridge to pass the rest on to Skype; cbData counts it and the zero byte.
-  ports_.SendCopyDataBounded(state_.FBridgeWnd, copydata::PayloadFor("!" + text));
+  ports_.SendTextBounded(state_.FBridgeWnd, "!" + text);
 }
 
 bool TForm1::HandsetPresent() const { return ((state_.FLinkStatus >> 8) & 0xFF) != 0; }

@@ -3,7 +3,6 @@
 // window's showing and hiding. The Win32 glue implements them; unit tests fake them.
 #include <cstdint>
 #include <string>
-#include <vector>
 
 // A window handle as an opaque number; 0 is no window.
 using WindowHandle = std::uintptr_t;
@@ -37,8 +36,9 @@ class IPanelPorts {
   // Sends with SMTO_ABORTIFHUNG and 500 ms; the result is not used.
   virtual void SendBounded(WindowHandle to, unsigned message, std::uintptr_t wparam,
                            std::intptr_t lparam) = 0;
-  // The same for WM_COPYDATA with wParam = the panel window and dwData 0.
-  virtual void SendCopyDataBounded(WindowHandle to, const std::vector<char>& data) = 0;
+  // The same for WM_COPYDATA with wParam = the panel window, dwData 0 and the text with its
+  // zero byte (cbData = length + 1).
+  virtual void SendTextBounded(WindowHandle to, const std::string& text) = 0;
   virtual void Post(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
 
   // Starting a running timer starts its interval over.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/copydata_text.h"
 #include "panel/main_form.h"
 #include "skin/track_bar_position.h"
 
@@ -55,9 +56,10 @@ class FakePanelPorts final : public IPanelPorts {
   void SendBounded(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
     journal_.Add("SEND " + Describe(to, message, wparam, lparam));
   }
-  void SendCopyDataBounded(WindowHandle to, const std::vector<char>& data) override {
-    last_copy_data = data;
-    journal_.Add("COPYDATA " + Hex(to) + " " + std::string(data.data()));
+  void SendTextBounded(WindowHandle to, const std::string& text) override {
+    // What WM_COPYDATA carries, as the window's sender builds it.
+    last_copy_data = copydata::PayloadFor(text);
+    journal_.Add("COPYDATA " + Hex(to) + " " + text);
   }
   void Post(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
     journal_.Add("POST " + Describe(to, message, wparam, lparam));

@@ -1,0 +1,206 @@
+#include "panel/win32/main_window.h"
+
+#include "common/win32/windows_version.h"
+#include "panel/instance_names.h"
+#include "panel/os_kind.h"
+#include "panel/win32/resource_ids.h"
+#include "panel/win32/window_ids.h"
+#include "skin/win32/gdi.h"
+
+namespace {
+
+constexpr char kWindowClass[] = "TForm1";
+constexpr char kTrayIconRefused[] = "Cannot Create System Shell Notification Icon";
+// The client area, in 96-dpi pixels.
+constexpr int kClientWidth = 488;
+constexpr int kClientHeight = 295;
+
+std::uint8_t RunningOsKind() {
+  const TWindowsVersion version = RunningWindowsVersion();
+  return OsKindOf(version.platform_id, version.major, version.minor);
+}
+
+}  // namespace
+
+TMainWindow::TMainWindow(TApplicationWindow& application) : application_(application) {}
+
+TMainWindow::~TMainWindow() {
+  // The window goes before the controls and the form it reaches.
+  Destroy();
+  for (HICON icon : {tray_images_[0], tray_images_[1], about_picture_, maker_icon_}) {
+    if (icon) DestroyIcon(icon);
+  }
+}
+
+bool TMainWindow::Create(TStartSwitch start_switch) {
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  // Tab and the arrow keys reach the controls on the pages.
+  const DWORD ex_style = WS_EX_CONTROLPARENT;
+  RECT frame = {0, 0, Scale(kClientWidth), Scale(kClientHeight)};
+  AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+  RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+
+  CreateArgs args;
+  args.class_name = kWindowClass;
+  args.title = panel_instance::kApplicationTitle;
+  args.style = style;
+  args.ex_style = ex_style;
+  args.width = frame.right - frame.left;
+  args.height = frame.bottom - frame.top;
+  args.x = work.left + ((work.right - work.left) - args.width) / 2;
+  args.y = work.top + ((work.bottom - work.top) - args.height) / 2;
+  args.icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_HANDSET_PRESENT));
+  if (!TWindow::Create(args)) return false;
+  msg_taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
+
+  if (!CreateControls()) return false;
+  IPanelPorts& ports = *this;
+  form_ = std::make_unique<TForm1>(ports, settings_, FormControls(), RunningOsKind());
+  WireEvents();
+  if (!CreateTrayIcon()) {
+    MessageBoxA(nullptr, kTrayIconRefused, panel_instance::kApplicationTitle, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  form_->Construct();
+  form_->FormCreate(start_switch);
+  return true;
+}
+
+bool TMainWindow::TranslateWindowKeys(MSG& message) {
+  if (!Handle()) return false;
+  if (suiPageControl1.TranslatePageKeys(message)) return true;
+  return IsDialogMessageA(Handle(), &message) != FALSE;
+}
+
+LRESULT TMainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = 0;
+  if (ReflectToControl(Handle(), message, wparam, lparam, result)) return result;
+  if (suiPopupMenuTrayIcon.HandleMenuMessage(message, wparam, lparam, result)) return result;
+  if (form_) {
+    if (message == msg_taskbar_created_) {
+      TrayIconSts.TaskbarCreated();
+      return 0;
+    }
+    if (message == WM_COPYDATA) return WMCopyData(wparam, lparam);
+    TPanelMessage panel_message;
+    panel_message.message = message;
+    panel_message.wparam = wparam;
+    panel_message.lparam = lparam;
+    if (const std::optional<std::intptr_t> handled = form_->Dispatch(panel_message)) return *handled;
+  }
+  switch (message) {
+    case kMsgTrayIcon:
+      WMTrayIcon(lparam);
+      return 0;
+    case kMsgOpenTrayMenu:
+      suiPopupMenuTrayIcon.Popup(static_cast<int>(wparam), static_cast<int>(lparam));
+      return 0;
+    case WM_TIMER:
+      WMTimer(wparam);
+      return 0;
+    case WM_COMMAND:
+      // Escape, through the dialog keys: like the close box.
+      if (LOWORD(wparam) == IDCANCEL) WMClose();
+      return 0;
+    case WM_CLOSE:
+      WMClose();
+      return 0;
+    case WM_DESTROY:
+      WMDestroy();
+      return 0;
+    case WM_ENDSESSION:
+      if (wparam) TrayIconSts.Remove();
+      return 0;
+    case WM_ACTIVATE:
+      WMActivate(wparam);
+      return 0;
+    case WM_ERASEBKGND:
+      return WMEraseBkgnd(reinterpret_cast<HDC>(wparam));
+    default:
+      return TWindow::HandleMessage(message, wparam, lparam);
+  }
+}
+
+LRESULT TMainWindow::WMCopyData(WPARAM wparam, LPARAM lparam) {
+  const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+  if (data == nullptr) return TWindow::HandleMessage(WM_COPYDATA, wparam, lparam);
+  TPanelMessage panel_message;
+  panel_message.message = WM_COPYDATA;
+  panel_message.wparam = wparam;
+  panel_message.lparam = lparam;
+  panel_message.copy_data = data->lpData;
+  panel_message.copy_size = data->cbData;
+  if (const std::optional<std::intptr_t> handled = form_->Dispatch(panel_message)) return *handled;
+  return TWindow::HandleMessage(WM_COPYDATA, wparam, lparam);
+}
+
+void TMainWindow::WMTimer(UINT_PTR timer) {
+  switch (static_cast<TPanelTimer>(timer - kFirstTimerId)) {
+    case TPanelTimer::DrvCheck:
+      form_->TimerDrvCheckTimer();
+      break;
+    case TPanelTimer::DevChg:
+      form_->TimerDevChgTimer();
+      break;
+    case TPanelTimer::KeyRepeat:
+      form_->TimerKeyRepeatTimer();
+      break;
+    case TPanelTimer::MouseUp:
+      form_->TimerMouseUpTimer();
+      break;
+  }
+}
+
+void TMainWindow::WMTrayIcon(LPARAM mouse_message) {
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  switch (LOWORD(mouse_message)) {
+    case WM_LBUTTONUP:
+      form_->TrayIconStsMouseUp(TMouseButton::Left, cursor.x, cursor.y);
+      break;
+    case WM_RBUTTONUP:
+      form_->TrayIconStsMouseUp(TMouseButton::Right, cursor.x, cursor.y);
+      break;
+    case WM_MBUTTONUP:
+      form_->TrayIconStsMouseUp(TMouseButton::Middle, cursor.x, cursor.y);
+      break;
+    case WM_LBUTTONDBLCLK:
+      form_->Restore();
+      break;
+    default:
+      break;
+  }
+}
+
+void TMainWindow::WMClose() {
+  if (form_ && !form_->FormClose()) return;  // only hidden
+  DestroyWindow(Handle());
+}
+
+void TMainWindow::WMDestroy() {
+  for (int timer = 0; timer < kPanelTimerCount; ++timer) KillTimer(Handle(), kFirstTimerId + timer);
+  if (form_) form_->FormDestroy();
+  TrayIconSts.Remove();
+  PostQuitMessage(0);
+}
+
+void TMainWindow::WMActivate(WPARAM state) {
+  // As a dialog does: the focus comes back to the control that had it.
+  if (LOWORD(state) == WA_INACTIVE) {
+    focus_before_deactivation_ = GetFocus();
+    return;
+  }
+  HWND focus = focus_before_deactivation_;
+  if (!focus || !IsChild(Handle(), focus) || !IsWindowVisible(focus) || !IsWindowEnabled(focus)) {
+    focus = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+  }
+  if (focus) SetFocus(focus);
+}
+
+LRESULT TMainWindow::WMEraseBkgnd(HDC dc) {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  FillRect(dc, &client, ThemeBrush(theme::kWindow));
+  return 1;
+}

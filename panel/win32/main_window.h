@@ -1,0 +1,127 @@
+#pragma once
+// The panel's main window, TForm1: the Setup and About pages, the tray icon and its menu.
+// It turns messages into calls on the panel logic (panel/main_form.h) and carries out the
+// logic's requests as the logic's ports.
+#include <memory>
+
+#include "common/win32/window.h"
+#include "panel/default_settings.h"
+#include "panel/main_form.h"
+#include "panel/win32/application_window.h"
+#include "panel/win32/tray_icon.h"
+#include "skin/win32/tlabel.h"
+#include "skin/win32/tsui_button.h"
+#include "skin/win32/tsui_check_box.h"
+#include "skin/win32/tsui_combo_box.h"
+#include "skin/win32/tsui_group_box.h"
+#include "skin/win32/tsui_image_panel.h"
+#include "skin/win32/tsui_page_control.h"
+#include "skin/win32/tsui_popup_menu.h"
+#include "skin/win32/tsui_track_bar.h"
+#include "skin/win32/tsui_url_label.h"
+
+class TMainWindow final : public TWindow, private IPanelPorts {
+ public:
+  explicit TMainWindow(TApplicationWindow& application);
+  ~TMainWindow() override;
+
+  // Builds the hidden window and runs its construction and OnCreate. False when it could
+  // not be made, or the shell refused the tray icon (the user was told).
+  bool Create(TStartSwitch start_switch);
+  // Keys that work anywhere in the window (page turning, Tab between controls); true when
+  // the message was used up.
+  bool TranslateWindowKeys(MSG& message);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  // Layout (main_window_layout.cpp).
+  bool CreateControls();
+  bool CreateSetupPage();
+  bool CreateVolumeGroup();
+  bool CreateSkypeGroup();
+  bool CreateAboutPage();
+  bool CreateTrayIcon();
+  void WireEvents();
+  TForm1Controls FormControls();
+
+  // Message handlers.
+  LRESULT WMCopyData(WPARAM wparam, LPARAM lparam);
+  void WMTimer(UINT_PTR timer);
+  void WMTrayIcon(LPARAM mouse_message);
+  void WMClose();
+  void WMDestroy();
+  void WMActivate(WPARAM state);
+  LRESULT WMEraseBkgnd(HDC dc);
+
+  // IPanelPorts (main_window_ports.cpp).
+  unsigned RegisterMessage(const char* name) override;
+  WindowHandle PanelWindow() override;
+  bool InSendMessage() override;
+  void ReplyToSender() override;
+  void SendBounded(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  void SendTextBounded(WindowHandle to, const std::string& text) override;
+  void Post(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  void StartTimer(TPanelTimer timer) override;
+  void StopTimer(TPanelTimer timer) override;
+  void SetTrayIconIndex(int index) override;
+  TScreenPoint CursorPos() override;
+  void PopupTrayMenu(TScreenPoint at) override;
+  void ShowMainWindow() override;
+  void HideMainWindow() override;
+  void ForceForeground() override;
+  void CloseMainWindow() override;
+  void TerminateApplication() override;
+  void SetFormProperty() override;
+  void RemoveFormProperty() override;
+  void ApplyUiTexts() override;
+  void StartSoundControlPanel(std::uint8_t os_kind) override;
+
+  TApplicationWindow& application_;
+  UINT msg_taskbar_created_ = 0;
+  HWND focus_before_deactivation_ = nullptr;
+  HICON tray_images_[2] = {};
+  HICON about_picture_ = nullptr;
+  HICON maker_icon_ = nullptr;
+
+  // The form's components, by their names on the form.
+  TsuiPageControl suiPageControl1;
+  TsuiTabSheet suiTabSheetAudio;
+  TsuiTabSheet suiTabSheetAbout;
+  TsuiGroupBox suiGroupBoxVol;
+  TLabel LabelVolOut;
+  TLabel LabelVolIn;
+  TsuiImagePanel ImageVolOutMin;
+  TsuiImagePanel ImageVolOutMax;
+  TsuiImagePanel ImageVolInMin;
+  TsuiImagePanel ImageVolInMax;
+  TsuiTrackBar suiTrackBarVolOut;
+  TsuiTrackBar suiTrackBarVolIn;
+  TsuiCheckBox suiCheckBoxVolOut;
+  TsuiCheckBox suiCheckBoxVolIn;
+  TsuiGroupBox suiGroupBoxSkype;
+  TLabel LabelSkypeOut;
+  TLabel LabelSkypeIn;
+  TLabel LabelSkypeRing;
+  TsuiComboBox suiComboBoxSkypeOut;
+  TsuiComboBox suiComboBoxSkypeIn;
+  TsuiComboBox suiComboBoxSkypeRing;
+  TLabel LabelSysAudioOut;
+  TsuiButton suiButtonSysAudioOut;
+  TsuiButton suiButtonDefault;
+  TsuiGroupBox AboutCard;
+  TsuiImagePanel ImageHandset;
+  TsuiImagePanel ImageLogo;
+  TLabel LabelProduct;
+  TLabel LabelVersion;
+  TsuiImagePanel ImageMaker;
+  TLabel LabelMaker;
+  TsuiURLLabel suiURLLabelComp;
+  TsuiPopupMenu suiPopupMenuTrayIcon;
+  TTrayIcon TrayIconSts;
+
+  TDefaultSettings settings_;
+  // Last: it holds the controls above and goes first.
+  std::unique_ptr<TForm1> form_;
+};

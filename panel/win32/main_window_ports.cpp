@@ -1,0 +1,106 @@
+// What the panel logic asks of Windows, done for the main window.
+#include "audio/win32/sound_control_panel.h"
+#include "common/win32/copydata_send.h"
+#include "panel/win32/main_window.h"
+#include "panel/win32/window_ids.h"
+
+namespace {
+
+// Every send toward another window gives up after this, or at once when it hangs.
+constexpr UINT kSendTimeoutMs = 500;
+
+HWND AsWindow(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+
+UINT IntervalOf(TPanelTimer timer) {
+  switch (timer) {
+    case TPanelTimer::DrvCheck:
+      return 3000;
+    case TPanelTimer::DevChg:
+      return 1000;
+    case TPanelTimer::KeyRepeat:
+      return 300;
+    case TPanelTimer::MouseUp:
+    default:
+      return 500;
+  }
+}
+
+}  // namespace
+
+unsigned TMainWindow::RegisterMessage(const char* name) { return RegisterWindowMessageA(name); }
+
+WindowHandle TMainWindow::PanelWindow() { return reinterpret_cast<WindowHandle>(Handle()); }
+
+bool TMainWindow::InSendMessage() { return ::InSendMessage() != FALSE; }
+
+void TMainWindow::ReplyToSender() { ReplyMessage(1); }
+
+void TMainWindow::SendBounded(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(AsWindow(to), message, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL, kSendTimeoutMs,
+                      &ignored);
+}
+
+void TMainWindow::SendTextBounded(WindowHandle to, const std::string& text) {
+  SendCopyDataText(AsWindow(to), Handle(), text, kSendTimeoutMs);
+}
+
+void TMainWindow::Post(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+  PostMessageA(AsWindow(to), message, wparam, lparam);
+}
+
+void TMainWindow::StartTimer(TPanelTimer timer) {
+  SetTimer(Handle(), kFirstTimerId + static_cast<UINT_PTR>(timer), IntervalOf(timer), nullptr);
+}
+
+void TMainWindow::StopTimer(TPanelTimer timer) { KillTimer(Handle(), kFirstTimerId + static_cast<UINT_PTR>(timer)); }
+
+void TMainWindow::SetTrayIconIndex(int index) { TrayIconSts.SetIconIndex(index); }
+
+TScreenPoint TMainWindow::CursorPos() {
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  return {cursor.x, cursor.y};
+}
+
+void TMainWindow::PopupTrayMenu(TScreenPoint at) {
+  // Opened from a message of its own, after the click's handling has returned.
+  PostMessageA(Handle(), kMsgOpenTrayMenu, static_cast<WPARAM>(at.x), static_cast<LPARAM>(at.y));
+}
+
+void TMainWindow::ShowMainWindow() {
+  if (!IsWindowVisible(Handle())) ShowWindow(Handle(), SW_SHOW);
+}
+
+void TMainWindow::HideMainWindow() { ShowWindow(Handle(), SW_HIDE); }
+
+void TMainWindow::ForceForeground() {
+  HWND window = Handle();
+  HWND foreground = GetForegroundWindow();
+  if (foreground == window) return;
+  const DWORD foreground_thread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+  const DWORD own_thread = GetCurrentThreadId();
+  if (foreground_thread != 0 && foreground_thread != own_thread) {
+    // Windows lets the foreground pass only from the thread that has it: share its input
+    // for the moment of the switch.
+    AttachThreadInput(foreground_thread, own_thread, TRUE);
+    SetForegroundWindow(window);
+    AttachThreadInput(foreground_thread, own_thread, FALSE);
+  } else {
+    SetForegroundWindow(window);
+  }
+  ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
+}
+
+void TMainWindow::CloseMainWindow() {
+  // Posted: the window is never destroyed in the middle of one of its own handlers.
+  PostMessageA(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TMainWindow::TerminateApplication() { PostQuitMessage(0); }
+
+void TMainWindow::SetFormProperty() { application_.SetFormProperty(Handle()); }
+
+void TMainWindow::RemoveFormProperty() { application_.RemoveFormProperty(); }
+
+void TMainWindow::StartSoundControlPanel(std::uint8_t os_kind) { ::StartSoundControlPanel(os_kind); }

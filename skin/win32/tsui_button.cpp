@@ -1,0 +1,70 @@
+#include "skin/win32/tsui_button.h"
+
+#include "skin/win32/gdi.h"
+
+bool TsuiButton::Create(HWND parent, int id, const TBounds& bounds, const std::string& caption) {
+  TCreateArgs args;
+  args.parent = parent;
+  args.id = id;
+  args.bounds = bounds;
+  args.class_name = "BUTTON";
+  args.text = caption;
+  args.style = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW;
+  return CreateControl(args);
+}
+
+void TsuiButton::SetCaption(const std::string& caption) {
+  if (Handle()) SetWindowTextA(Handle(), caption.c_str());
+}
+
+LRESULT TsuiButton::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  TrackHot(message);
+  return DefaultProc(message, wparam, lparam);
+}
+
+bool TsuiButton::HandleParentMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED) {
+    if (on_click_) on_click_();
+    result = 0;
+    return true;
+  }
+  if (message == WM_DRAWITEM) {
+    Paint(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+    result = TRUE;
+    return true;
+  }
+  return false;
+}
+
+void TsuiButton::Paint(const DRAWITEMSTRUCT& item) {
+  TPaintBuffer buffer(item.hDC, item.rcItem);
+  if (!buffer.Ready()) return;
+  const bool enabled = (item.itemState & ODS_DISABLED) == 0;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  const bool focused = (item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0;
+  const double w = item.rcItem.right - item.rcItem.left;
+  const double h = item.rcItem.bottom - item.rcItem.top;
+  const double radius = Scale(theme::kControlRadius);
+
+  TPixelCanvas& canvas = buffer.Canvas();
+  canvas.Fill(Background());
+  std::uint32_t fill = theme::kControlFill;
+  std::uint32_t border = theme::kControlBorder;
+  if (!enabled) {
+    fill = theme::kWindow;
+  } else if (pressed) {
+    fill = theme::kControlFillPressed;
+    border = theme::kControlBorderHot;
+  } else if (IsHot()) {
+    fill = theme::kAccentSoft;
+    border = theme::kAccent;
+  }
+  canvas.FillRoundRect({0, 0, w, h}, radius, fill);
+  // The keyboard focus shows as a thicker accent border.
+  canvas.StrokeRoundRect({0, 0, w, h}, radius, focused ? Scale(2) : 1, focused ? theme::kAccent : border);
+
+  char caption[128] = {};
+  GetWindowTextA(Handle(), caption, sizeof caption);
+  DrawThemeText(buffer.Dc(), caption, item.rcItem, TFontRole::Normal,
+                enabled ? theme::kText : theme::kTextDisabled, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}

@@ -1,0 +1,123 @@
+#include "skin/win32/tsui_check_box.h"
+
+#include "skin/win32/gdi.h"
+
+namespace {
+
+// Messages after which Windows' own check box paints itself directly, over our look.
+bool PaintsNatively(UINT message) {
+  switch (message) {
+    case BM_SETCHECK:
+    case BM_SETSTATE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CAPTURECHANGED:
+    case WM_UPDATEUISTATE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool TsuiCheckBox::Create(HWND parent, int id, const TBounds& bounds, const std::string& caption) {
+  TCreateArgs args;
+  args.parent = parent;
+  args.id = id;
+  args.bounds = bounds;
+  args.class_name = "BUTTON";
+  args.text = caption;
+  args.style = WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
+  return CreateControl(args);
+}
+
+void TsuiCheckBox::SetCaption(const std::string& caption) {
+  if (Handle()) SetWindowTextA(Handle(), caption.c_str());
+}
+
+bool TsuiCheckBox::Checked() const {
+  return Handle() && SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TsuiCheckBox::SetChecked(bool checked) {
+  if (!Handle() || checked == Checked()) return;
+  SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  // As a click would.
+  if (on_click_) on_click_();
+}
+
+bool TsuiCheckBox::HandleParentMessage(UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
+  if (message != WM_COMMAND || HIWORD(wparam) != BN_CLICKED) return false;
+  if (on_click_) on_click_();
+  result = 0;
+  return true;
+}
+
+LRESULT TsuiCheckBox::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  TrackHot(message);
+  switch (message) {
+    case WM_PAINT:
+      Paint(nullptr);
+      return 0;
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    default:
+      break;
+  }
+  const LRESULT result = DefaultProc(message, wparam, lparam);
+  if (PaintsNatively(message) && Handle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  return result;
+}
+
+void TsuiCheckBox::Paint(HDC print_dc) {
+  TWindowPaint paint(Handle(), print_dc);
+  TPaintBuffer& buffer = paint.Buffer();
+  if (!buffer.Ready()) return;
+  const RECT& client = paint.Client();
+  const bool enabled = IsWindowEnabled(Handle()) != FALSE;
+  const bool checked = Checked();
+  const bool pressed = (SendMessageA(Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+
+  TPixelCanvas& canvas = buffer.Canvas();
+  canvas.Fill(Background());
+  const double box = Scale(theme::kCheckBoxSize);
+  const double top = ((client.bottom - client.top) - box) / 2;
+  const double left = Scale(2);
+  const TRectF box_rect{left, top, left + box, top + box};
+  const double radius = Scale(3);
+  if (checked) {
+    const std::uint32_t fill = !enabled ? theme::kTextDisabled : (IsHot() || pressed) ? theme::kAccentHot : theme::kAccent;
+    canvas.FillRoundRect(box_rect, radius, fill);
+    // The tick: a short and a long stroke.
+    const double s = box / 16;
+    canvas.DrawLine(left + 4 * s, top + 8.5 * s, left + 7 * s, top + 11.5 * s, 1.8 * s, theme::kCard);
+    canvas.DrawLine(left + 7 * s, top + 11.5 * s, left + 12 * s, top + 5 * s, 1.8 * s, theme::kCard);
+  } else {
+    canvas.FillRoundRect(box_rect, radius, enabled ? (pressed ? theme::kControlFillPressed : theme::kControlFill) : theme::kWindow);
+    const std::uint32_t border = !enabled ? theme::kCardBorder : IsHot() ? theme::kAccent : theme::kControlBorderHot;
+    canvas.StrokeRoundRect(box_rect, radius, 1, border);
+  }
+  if (ShowsFocus()) {
+    const double gap = Scale(theme::kFocusGap);
+    canvas.StrokeRoundRect({box_rect.left - gap, box_rect.top - gap, box_rect.right + gap, box_rect.bottom + gap},
+                           radius + gap, Scale(1), theme::kAccent);
+  }
+
+  char caption[128] = {};
+  GetWindowTextA(Handle(), caption, sizeof caption);
+  RECT text = client;
+  text.left += static_cast<LONG>(left + box + Scale(8));
+  DrawThemeText(buffer.Dc(), caption, text, TFontRole::Normal, enabled ? theme::kText : theme::kTextDisabled,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+}

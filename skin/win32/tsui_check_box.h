@@ -1,0 +1,24 @@
+#pragma once
+// A check box with a rounded box and an accent tick. A real Windows check box underneath
+// (keyboard, focus, accessibility); only its painting is replaced.
+#include "skin/win32/tsui_control.h"
+
+class TsuiCheckBox final : public TsuiControl<ICheckBox> {
+ public:
+  bool Create(HWND parent, int id, const TBounds& bounds, const std::string& caption);
+  void SetCaption(const std::string& caption);
+
+  bool Checked() const override;
+  void SetChecked(bool checked) override;
+  void SetOnClick(TNotifyEvent handler) override { on_click_ = std::move(handler); }
+
+  bool HandleParentMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void Paint(HDC print_dc);
+
+  TNotifyEvent on_click_;
+};

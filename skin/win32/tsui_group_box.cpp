@@ -1,0 +1,80 @@
+#include "skin/win32/tsui_group_box.h"
+
+#include "skin/win32/gdi.h"
+
+bool TsuiGroupBox::Create(HWND parent, int id, const TBounds& bounds, const std::string& caption) {
+  TCreateArgs args;
+  args.parent = parent;
+  args.id = id;
+  args.bounds = bounds;
+  args.class_name = "BUTTON";
+  args.text = caption;
+  args.style = WS_VISIBLE | WS_CLIPCHILDREN | BS_GROUPBOX;
+  // Tab and arrow keys go on into the controls the group holds.
+  args.ex_style = WS_EX_CONTROLPARENT;
+  return CreateControl(args);
+}
+
+void TsuiGroupBox::SetCaption(const std::string& caption) {
+  if (Handle()) SetWindowTextA(Handle(), caption.c_str());
+}
+
+LRESULT TsuiGroupBox::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = 0;
+  if (ReflectToControl(Handle(), message, wparam, lparam, result)) return result;
+  switch (message) {
+    case WM_PAINT:
+      Paint(nullptr);
+      return 0;
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_NCHITTEST:
+      // A plain group box lets the mouse through to what lies behind; a card is solid.
+      return HTCLIENT;
+    case WM_SETTEXT:
+    case WM_ENABLE:
+    case WM_UPDATEUISTATE: {
+      // Windows' group box paints itself directly at these.
+      const LRESULT own = DefaultProc(message, wparam, lparam);
+      if (Handle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      return own;
+    }
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      // Notifications of controls that are not themed go on to the window above.
+      return SendMessageA(GetParent(Handle()), message, wparam, lparam);
+    default:
+      return DefaultProc(message, wparam, lparam);
+  }
+}
+
+void TsuiGroupBox::Paint(HDC print_dc) {
+  TWindowPaint paint(Handle(), print_dc);
+  TPaintBuffer& buffer = paint.Buffer();
+  if (!buffer.Ready()) return;
+  const RECT& client = paint.Client();
+  const double w = client.right - client.left;
+  const double h = client.bottom - client.top;
+  const double radius = Scale(theme::kCornerRadius);
+  TPixelCanvas& canvas = buffer.Canvas();
+  canvas.Fill(Background());
+  canvas.FillRoundRect({0, 0, w, h}, radius, theme::kCardBorder);
+  canvas.FillRoundRect({1, 1, w - 1, h - 1}, radius - 1, theme::kCard);
+
+  char caption[128] = {};
+  GetWindowTextA(Handle(), caption, sizeof caption);
+  if (caption[0] == '\0') return;
+  const double band = Scale(theme::kCardCaptionHeight);
+  const double margin = Scale(12);
+  canvas.FillRoundRect({margin, band, w - margin, band + 1}, 0, theme::kCardBorder);
+  RECT text = {Scale(12), 0, client.right - Scale(12), static_cast<LONG>(band)};
+  const bool enabled = IsWindowEnabled(Handle()) != FALSE;
+  DrawThemeText(buffer.Dc(), caption, text, TFontRole::Caption, enabled ? theme::kText : theme::kTextDisabled,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}

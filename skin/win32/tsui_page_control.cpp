@@ -1,0 +1,220 @@
+#include "skin/win32/tsui_page_control.h"
+
+#include <commctrl.h>
+
+#include "skin/win32/gdi.h"
+
+namespace {
+
+constexpr char kSheetClass[] = "TsuiTabSheet";
+
+bool RegisterSheetClass() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA existing = {};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExA(instance, kSheetClass, &existing)) return true;
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = kSheetClass;
+  return RegisterClassExA(&wc) != 0;
+}
+
+bool IsWithin(HWND window, HWND ancestor) {
+  for (HWND w = window; w; w = GetParent(w)) {
+    if (w == ancestor) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool TsuiTabSheet::Create(HWND parent, const TBounds& bounds) {
+  if (!RegisterSheetClass()) return false;
+  TCreateArgs args;
+  args.parent = parent;
+  args.bounds = bounds;
+  args.class_name = kSheetClass;
+  args.style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  args.ex_style = WS_EX_CONTROLPARENT;
+  return CreateControl(args);
+}
+
+LRESULT TsuiTabSheet::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = 0;
+  if (ReflectToControl(Handle(), message, wparam, lparam, result)) return result;
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(Handle(), &client);
+      FillRect(reinterpret_cast<HDC>(wparam), &client, ThemeBrush(Surface()));
+      return 1;
+    }
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      return SendMessageA(GetParent(Handle()), message, wparam, lparam);
+    default:
+      return DefaultProc(message, wparam, lparam);
+  }
+}
+
+bool TsuiPageControl::Create(HWND parent, int id, const TBounds& bounds) {
+  bounds_ = bounds;
+  TCreateArgs args;
+  args.parent = parent;
+  args.id = id;
+  // The window holds the tabs only; AddSheet makes it as wide as they are.
+  args.bounds = {bounds.x, bounds.y, bounds.width, theme::kTabHeight};
+  args.class_name = WC_TABCONTROLA;
+  args.style = WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | TCS_FOCUSONBUTTONDOWN;
+  if (!CreateControl(args)) return false;
+  SendMessageA(Handle(), TCM_SETPADDING, 0, MAKELPARAM(Scale(theme::kTabPadding), Scale(4)));
+  SendMessageA(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(0, Scale(theme::kTabHeight - theme::kTabUnderline)));
+  return true;
+}
+
+bool TsuiPageControl::AddSheet(TsuiTabSheet& sheet, const std::string& caption) {
+  const TBounds page{bounds_.x, bounds_.y + theme::kTabHeight, bounds_.width, bounds_.height - theme::kTabHeight};
+  if (!sheet.Create(GetParent(Handle()), page)) return false;
+  TCITEMA item = {};
+  item.mask = TCIF_TEXT;
+  std::string text = caption;
+  item.pszText = &text[0];
+  const int index = static_cast<int>(sheets_.size());
+  SendMessageA(Handle(), TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
+  sheets_.push_back(&sheet);
+  captions_.push_back(caption);
+
+  RECT last = {};
+  SendMessageA(Handle(), TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&last));
+  RECT window;
+  GetWindowRect(Handle(), &window);
+  SetWindowPos(Handle(), nullptr, 0, 0, last.right + Scale(2), window.bottom - window.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowActiveSheet();
+  return true;
+}
+
+void TsuiPageControl::SetSheetCaption(int index, const std::string& caption) {
+  if (index < 0 || index >= static_cast<int>(captions_.size())) return;
+  captions_[index] = caption;
+  TCITEMA item = {};
+  item.mask = TCIF_TEXT;
+  std::string text = caption;
+  item.pszText = &text[0];
+  SendMessageA(Handle(), TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+  Repaint();
+}
+
+int TsuiPageControl::ActivePageIndex() const {
+  return Handle() ? static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0)) : -1;
+}
+
+void TsuiPageControl::SetActivePageIndex(int index) {
+  if (Handle()) SendMessageA(Handle(), TCM_SETCURSEL, index, 0);
+  ShowActiveSheet();
+  if (on_change_) on_change_();
+}
+
+bool TsuiPageControl::TranslatePageKeys(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0) return false;
+  if (!Handle() || sheets_.empty() || !IsWithin(message.hwnd, GetAncestor(Handle(), GA_ROOT))) return false;
+  const int count = static_cast<int>(sheets_.size());
+  const int step = GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1;
+  SetActivePageIndex((ActivePageIndex() + step) % count);
+  SetFocus(Handle());
+  return true;
+}
+
+bool TsuiPageControl::HandleParentMessage(UINT message, WPARAM, LPARAM lparam, LRESULT& result) {
+  if (message != WM_NOTIFY) return false;
+  const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+  if (header->code != TCN_SELCHANGE) return false;
+  ShowActiveSheet();
+  if (on_change_) on_change_();
+  result = 0;
+  return true;
+}
+
+void TsuiPageControl::ShowActiveSheet() {
+  const int active = ActivePageIndex();
+  HWND focus = GetFocus();
+  for (int i = 0; i < static_cast<int>(sheets_.size()); ++i) {
+    HWND sheet = sheets_[i]->Handle();
+    if (i == active) continue;
+    // Keep the keyboard focus out of a page that goes away.
+    if (IsWithin(focus, sheet)) SetFocus(Handle());
+    ShowWindow(sheet, SW_HIDE);
+  }
+  if (active >= 0 && active < static_cast<int>(sheets_.size())) ShowWindow(sheets_[active]->Handle(), SW_SHOWNA);
+  Repaint();
+}
+
+LRESULT TsuiPageControl::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  TrackHot(message);
+  switch (message) {
+    case WM_PAINT:
+      Paint(nullptr);
+      return 0;
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_MOUSEMOVE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE: {
+      const LRESULT result = DefaultProc(message, wparam, lparam);
+      Repaint();
+      return result;
+    }
+    default:
+      return DefaultProc(message, wparam, lparam);
+  }
+}
+
+int TsuiPageControl::HotTab() const {
+  if (!IsHot()) return -1;
+  TCHITTESTINFO hit = {};
+  GetCursorPos(&hit.pt);
+  ScreenToClient(Handle(), &hit.pt);
+  return static_cast<int>(SendMessageA(Handle(), TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+void TsuiPageControl::Paint(HDC print_dc) {
+  TWindowPaint paint(Handle(), print_dc);
+  TPaintBuffer& buffer = paint.Buffer();
+  if (!buffer.Ready()) return;
+  TPixelCanvas& canvas = buffer.Canvas();
+  canvas.Fill(Background());
+  const int active = ActivePageIndex();
+  const int hot = HotTab();
+  const bool enabled = IsWindowEnabled(Handle()) != FALSE;
+  const double underline = Scale(theme::kTabUnderline);
+  const double bottom = paint.Client().bottom;
+  for (int i = 0; i < static_cast<int>(captions_.size()); ++i) {
+    RECT item = {};
+    SendMessageA(Handle(), TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+    RECT text = {item.left, 0, item.right, static_cast<LONG>(bottom - underline)};
+    std::uint32_t color = theme::kTextMuted;
+    if (!enabled) color = theme::kTextDisabled;
+    else if (i == active) color = theme::kAccent;
+    else if (i == hot) color = theme::kText;
+    if (i == active) {
+      const double inset = Scale(theme::kTabPadding) - Scale(4);
+      canvas.FillRoundRect({item.left + inset, bottom - underline, item.right - inset, bottom}, underline / 2, color);
+      if (ShowsFocus()) {
+        canvas.StrokeRoundRect({item.left + 1.0, 1.0, item.right - 1.0, bottom - underline - 1}, Scale(4), Scale(1),
+                               theme::kAccent);
+      }
+    }
+    DrawThemeText(buffer.Dc(), captions_[i], text, i == active ? TFontRole::Caption : TFontRole::Normal, color,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+}

@@ -1,0 +1,37 @@
+#include "skin/win32/tsui_url_label.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "skin/win32/gdi.h"
+
+bool TsuiURLLabel::Create(HWND parent, int id, const TBounds& bounds, const std::string& caption,
+                          const std::string& url) {
+  url_ = url;
+  TCreateArgs args;
+  args.parent = parent;
+  args.id = id;
+  args.bounds = bounds;
+  args.class_name = "SysLink";
+  args.text = "<a>" + caption + "</a>";
+  args.style = WS_VISIBLE | WS_TABSTOP;
+  return CreateControl(args);
+}
+
+bool TsuiURLLabel::HandleParentMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  if (message == WM_CTLCOLORSTATIC) {
+    HDC dc = reinterpret_cast<HDC>(wparam);
+    SetBkColor(dc, Background());
+    SetTextColor(dc, theme::kText);
+    result = reinterpret_cast<LRESULT>(ThemeBrush(Background()));
+    return true;
+  }
+  if (message == WM_NOTIFY) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+    if (header->code != NM_CLICK && header->code != NM_RETURN) return false;
+    ShellExecuteA(GetAncestor(Handle(), GA_ROOT), "open", url_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    result = 0;
+    return true;
+  }
+  return false;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// desktopsim's command language: one command a line, read from standard input.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace desktopsim {
+
+enum class CommandKind {
+    Nothing,         // empty line or comment
+    Invalid,
+    TrayOn,          // "tray on": the notification area appears (as a shell that starts)
+    TrayOff,         // "tray off": it goes away (as a shell that ends)
+    TrayRefuse,      // "tray refuse on|off": answer the icon calls with failure
+    TaskbarCreated,  // "taskbar-created": the shell's broadcast that it is there
+    Click,           // "click left|right|double|middle" on the panel's tray icon
+    BridgeDiscover,  // "discover": broadcast the bridge stand-in's discovery
+    BridgeAuto,      // "auto-discover on|off": answer a panel's announcement with a discovery
+    Report,          // "report LINK LPARAM": post a status or key report to the panel
+    Answer,          // "answer TEXT": send TEXT to the panel by WM_COPYDATA
+    Look,            // "look": log the panel window's state
+    Post,            // "post MSG W L" to the panel window
+    Send,            // "send MSG W L" to the panel window, result logged
+    MenuChar,        // "menu-char C": type C into the open popup menu
+    Menu,            // "menu": log whether a popup menu is open
+    Sleep,           // "sleep MS"
+    Quit,
+};
+
+enum class ClickKind { Left, Right, Double, Middle };
+
+struct Command {
+    CommandKind kind = CommandKind::Invalid;
+    bool on = false;
+    ClickKind click = ClickKind::Left;
+    std::uint32_t message = 0;
+    std::int64_t wParam = 0;
+    std::int64_t lParam = 0;
+    std::uint32_t milliseconds = 0;
+    std::string text;
+};
+
+Command parseCommand(std::string_view line);
+
+}  // namespace desktopsim

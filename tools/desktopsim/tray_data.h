@@ -1,0 +1,24 @@
+#pragma once
+// What an application's Shell_NotifyIcon call carries to the notification area's window
+// under Wine: Wine's shell32 sends it by WM_COPYDATA (dwData = the NIM_ action) in a layout
+// of its own, with the icon's bitmaps after it. Two versions of that layout are known;
+// which one came is told by the sizes.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace desktopsim {
+
+struct TrayIconData {
+    std::uint32_t window = 0;
+    std::uint32_t id = 0;
+    std::uint32_t flags = 0;
+    std::uint32_t callbackMessage = 0;
+    std::string tip;    // 8-bit, as far as it goes
+    std::string image;  // "red": the lit display; "grey"; "none" without icon bits
+};
+
+std::optional<TrayIconData> decodeTrayIconData(const void* data, std::size_t size);
+
+}  // namespace desktopsim

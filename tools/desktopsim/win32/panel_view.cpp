@@ -1,0 +1,65 @@
+#include "tools/desktopsim/win32/panel_view.h"
+
+#include <commctrl.h>
+
+#include "panel/instance_names.h"
+
+namespace desktopsim {
+namespace {
+
+struct ChildSearch {
+    const char* className;
+    const char* text;  // null: any
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK matchChild(HWND child, LPARAM parameter) {
+    auto* search = reinterpret_cast<ChildSearch*>(parameter);
+    char className[64] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, search->className) != 0) return TRUE;
+    if (search->text) {
+        char text[128] = {};
+        GetWindowTextA(child, text, sizeof text);
+        if (lstrcmpA(text, search->text) != 0) return TRUE;
+    }
+    search->found = child;
+    return FALSE;
+}
+
+HWND findChild(HWND parent, const char* className, const char* text) {
+    ChildSearch search{className, text};
+    EnumChildWindows(parent, matchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string onOff(HWND window) { return window == nullptr ? "missing" : IsWindowEnabled(window) ? "on" : "off"; }
+
+}  // namespace
+
+HWND findPanelWindow() {
+    HWND application = FindWindowA(panel_instance::kApplicationClass, panel_instance::kApplicationTitle);
+    return application ? static_cast<HWND>(GetPropA(application, panel_instance::kFormProperty)) : nullptr;
+}
+
+std::string describePanel(HWND panel) {
+    if (panel == nullptr || !IsWindow(panel)) return "none";
+    HWND tabs = findChild(panel, WC_TABCONTROLA, nullptr);
+    DWORD_PTR page = static_cast<DWORD_PTR>(-1);
+    if (tabs) SendMessageTimeoutA(tabs, TCM_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &page);
+    HWND defaultButton = findChild(panel, "Button", "Default");
+    std::string text = "visible=" + std::string(IsWindowVisible(panel) ? "1" : "0");
+    text += " page=" + std::to_string(static_cast<long long>(static_cast<LONG_PTR>(page)));
+    text += " default=" + onOff(defaultButton) +
+            (defaultButton && IsWindowVisible(defaultButton) ? ",shown" : ",hidden");
+    text += " volume=" + onOff(findChild(panel, "Button", "USB Phone"));
+    text += " skype=" + onOff(findChild(panel, "Button", "Skype Sound Device"));
+    return text;
+}
+
+HWND findOpenMenu() {
+    HWND menu = FindWindowA(MAKEINTATOM(0x8000), nullptr);  // "#32768", the popup menu class
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+}  // namespace desktopsim

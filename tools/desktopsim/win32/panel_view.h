@@ -1,0 +1,20 @@
+#pragma once
+// The control panel's window as a user sees it, found the way a second start finds it.
+#include <windows.h>
+
+#include <string>
+
+namespace desktopsim {
+
+// The panel's main window, or null when no panel runs (or it is still starting).
+HWND findPanelWindow();
+
+// "visible=0 page=0 default=on,shown volume=off skype=on": whether the window shows, the
+// page, the "Default" button's enabled and shown states, and the two groups' enabled
+// states. "none" without a panel.
+std::string describePanel(HWND panel);
+
+// The open popup menu of any program, or null.
+HWND findOpenMenu();
+
+}  // namespace desktopsim

@@ -115,36 +115,28 @@ TEST(MixerModel, ALineWhoseControlsCannotBeListedHasNone) {
   EXPECT_TRUE(bench.journal.empty());
 }
 
-TEST(MixerVolume, AUniformControlGivesOneValueAndTakesOne) {
-  MixerBench bench({OneLine({Volume(1, kControlUniform), Mute(2)})});
-  bench.port.values = {{1, {12345}}, {2, {1}}};
+TEST(MixerVolume, AUniformControlGivesOneValueAStereoOneBothAndRightDefaultsToLeft) {
+  FakeMixer mixer = OneLine({Volume(1, kControlUniform), Mute(2)});
+  mixer.destinations.push_back(FakeLine{200, 2, {Volume(3), Mute(4)}});
+  MixerBench bench({mixer});
+  bench.port.values = {{1, {12345}}, {2, {1, 1}}, {3, {100, 200}}, {4, {0, 0}}};
   TAudioMixer& audio = bench.Build();
 
-  const TLineVolume volume = *audio.GetVolume(0, -1);
-  EXPECT_EQ(volume.left, 12345);
-  EXPECT_EQ(volume.right, -1);
-  EXPECT_EQ(volume.mute, 1);
+  const TLineVolume uniform = *audio.GetVolume(0, -1);
+  EXPECT_EQ(uniform.left, 12345);
+  EXPECT_EQ(uniform.right, -1);
+  EXPECT_EQ(uniform.mute, 1);
   EXPECT_EQ(bench.port.last_read[1].cChannels, 1u);
+  const TLineVolume stereo = *audio.GetVolume(1, -1);
+  EXPECT_EQ(stereo.left, 100);
+  EXPECT_EQ(stereo.right, 200);
+  EXPECT_EQ(stereo.mute, 0);
+  EXPECT_FALSE(stereo.volume_unavailable || stereo.mute_unavailable);
 
   audio.SetVolume(0, -1, 30000, -1, -1);
-  EXPECT_EQ(bench.journal, (AudioLines{"SET 1 30000"}));
-}
-
-TEST(MixerVolume, AStereoControlGivesBothChannelsAndRightDefaultsToLeft) {
-  MixerBench bench({OneLine({Volume(1), Mute(2)})});
-  bench.port.values = {{1, {100, 200}}, {2, {0, 0}}};
-  TAudioMixer& audio = bench.Build();
-
-  const TLineVolume volume = *audio.GetVolume(0, -1);
-  EXPECT_EQ(volume.left, 100);
-  EXPECT_EQ(volume.right, 200);
-  EXPECT_EQ(volume.mute, 0);
-  EXPECT_FALSE(volume.volume_unavailable);
-  EXPECT_FALSE(volume.mute_unavailable);
-
-  audio.SetVolume(0, -1, 300, 400, -1);
-  audio.SetVolume(0, -1, 500, -1, -1);
-  EXPECT_EQ(bench.journal, (AudioLines{"SET 1 300 400", "SET 1 500 500"}));
+  audio.SetVolume(1, -1, 300, 400, -1);
+  audio.SetVolume(1, -1, 500, -1, -1);
+  EXPECT_EQ(bench.journal, (AudioLines{"SET 1 30000", "SET 3 300 400", "SET 3 500 500"}));
 }
 
 TEST(MixerVolume, TheFirstEnabledReadableControlOfEachKindWins) {

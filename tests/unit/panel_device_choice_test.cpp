@@ -11,35 +11,21 @@
 
 namespace {
 
-// Latin-1 as the system code page: enough to see that names are converted both ways.
-class Latin1CodePage final : public ICodePage {
+// A code page of one non-ASCII character, "\xE4" (UTF-8 "\xC3\xA4"): enough to see that
+// names are converted both ways.
+class FakeCodePage final : public ICodePage {
  public:
   int conversions = 0;
-  std::string AnsiToUtf8(const std::string& text) override {
+  std::string AnsiToUtf8(const std::string& text) override { return Replace(text, "\xE4", "\xC3\xA4"); }
+  std::string Utf8ToAnsi(const std::string& text) override { return Replace(text, "\xC3\xA4", "\xE4"); }
+
+ private:
+  std::string Replace(std::string text, const std::string& from, const std::string& to) {
     ++conversions;
-    std::string out;
-    for (unsigned char c : text) {
-      if (c < 0x80) {
-        out += static_cast<char>(c);
-      } else {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-      }
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+      text.replace(at, from.size(), to);
     }
-    return out;
-  }
-  std::string Utf8ToAnsi(const std::string& text) override {
-    ++conversions;
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const unsigned char c = static_cast<unsigned char>(text[i]);
-      if (c >= 0xC0 && c < 0xC4 && i + 1 < text.size()) {
-        out += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
-      } else {
-        out += static_cast<char>(c);
-      }
-    }
-    return out;
+    return text;
   }
 };
 
@@ -71,7 +57,7 @@ struct DeviceChoiceBench {
   FakeComboBox in;
   FakeComboBox ring;
   FakeWaveDevices devices;
-  Latin1CodePage code_page;
+  FakeCodePage code_page;
   TDefaultDeviceNames defaults{"Speakers", "Microphone"};
   Lines sent;
   int saves = 0;

@@ -41,7 +41,9 @@ void TForm1::Construct() {
 
 void TForm1::FormCreate(TStartSwitch start_switch) {
   ports_.SetFormProperty();
-  state_.FSearchMode = start_switch == TStartSwitch::SearchMode;
+  // A bridge that runs answers the announcement at once, often before this point: its
+  // discovery already counts, so the search is over.
+  state_.FSearchMode = start_switch == TStartSwitch::SearchMode && state_.FLastBridgeWnd == 0;
   if (start_switch == TStartSwitch::DestroyMode) ports_.TerminateApplication();
 }
 

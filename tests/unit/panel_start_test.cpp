@@ -144,3 +144,20 @@ TEST(SearchMode, EndsAtTheFirstWatchUnlessABridgeWasDiscovered) {
   EXPECT_FALSE(found.state().FExiting);
   EXPECT_EQ(found.journal.With("CLOSE"), Lines{});
 }
+
+TEST(SearchMode, ADiscoveryThatAnswersTheAnnouncementBeforeOnCreateCountsToo) {
+  PanelJournal journal;
+  FakePanelPorts ports(journal);
+  FakeSettingsFile settings(journal);
+  FakeForm1Controls controls;
+  TForm1 form(ports, settings, controls.Refs(), 2);
+  form.Construct();
+  TPanelMessage discovery;
+  discovery.message = FakePanelPorts::kDiscover;
+  discovery.wparam = PanelFixture::kBridge;
+  form.Dispatch(discovery);
+  form.FormCreate(TStartSwitch::SearchMode);
+  EXPECT_FALSE(form.State().FSearchMode);
+  form.TimerDrvCheckTimer();
+  EXPECT_FALSE(form.State().FExiting);
+}

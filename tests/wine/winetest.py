@@ -196,6 +196,34 @@ class HandsetSim(Simulator):
         return [(report[2], report[3]) for report in self.outputs(dev, start)]
 
 
+class DesktopSim(Simulator):
+    """What surrounds the control panel: the notification area, a bridge stand-in, and a
+    look at the panel's window."""
+
+    def __init__(self, *commands):
+        super().__init__("DESKTOPSIM_EXE", *commands)
+
+    def look(self):
+        """The panel window's state as a dict ("none" when there is no panel)."""
+        start = self.event_count()
+        self.write("look")
+        index = self.wait_for(lambda l: _is_event(l, "LOOK", None), 10, start)
+        line = self.lines()[index]
+        details = line.split(" ", 2)[2]
+        return dict(item.split("=", 1) for item in details.split()) if details != "none" else None
+
+    def wait_look(self, predicate, timeout=10.0, interval=0.1):
+        """Looks until the state satisfies predicate; returns it and the seconds it took."""
+        started = time.monotonic()
+        while True:
+            state = self.look()
+            if state is not None and predicate(state):
+                return state, time.monotonic() - started
+            if time.monotonic() - started > timeout:
+                raise AssertionError(f"panel never reached the awaited state; last: {state}")
+            time.sleep(interval)
+
+
 def _is_event(line, kind, pattern):
     parts = line.split(" ", 2)
     if len(parts) < 2 or parts[1] != kind:
@@ -257,6 +285,16 @@ class WineTestCase(unittest.TestCase):
         # A pipe name of its own, so nothing left of another test can answer.
         self._handset_pipe = f"handsetsim{os.getpid()}x{next(_pipe_names)}"
         return self.start(HandsetSim(self._handset_pipe, *commands))
+
+    def desktopsim(self, *commands):
+        return self.start(DesktopSim(*commands))
+
+    def panel(self, *args, desktop=None):
+        """The control panel; with `desktop`, once its window can be found."""
+        panel = self.start(Program(exe("TRAYCONSOLE_EXE"), *args))
+        if desktop:
+            desktop.wait_look(lambda state: True)
+        return panel
 
     def bridge(self, handsets=False):
         """The bridge; with `handsets`, a copy of it beside the stand-in HID and device-setup

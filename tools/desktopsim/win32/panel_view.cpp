@@ -44,14 +44,16 @@ HWND findPanelWindow() {
 
 std::string describePanel(HWND panel) {
     if (panel == nullptr || !IsWindow(panel)) return "none";
+    // One property after the other, while the panel runs on: in the order the panel sets them.
+    std::string text = "visible=" + std::string(IsWindowVisible(panel) ? "1" : "0");
     HWND tabs = findChild(panel, WC_TABCONTROLA, nullptr);
     DWORD_PTR page = static_cast<DWORD_PTR>(-1);
     if (tabs) SendMessageTimeoutA(tabs, TCM_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &page);
     HWND defaultButton = findChild(panel, "Button", "Default");
-    std::string text = "visible=" + std::string(IsWindowVisible(panel) ? "1" : "0");
     text += " page=" + std::to_string(static_cast<long long>(static_cast<LONG_PTR>(page)));
-    text += " default=" + onOff(defaultButton) +
-            (defaultButton && IsWindowVisible(defaultButton) ? ",shown" : ",hidden");
+    // Shown as far as the button goes: the window around it may be hidden.
+    const bool shown = defaultButton && (GetWindowLongA(defaultButton, GWL_STYLE) & WS_VISIBLE) != 0;
+    text += " default=" + onOff(defaultButton) + (shown ? ",shown" : ",hidden");
     text += " volume=" + onOff(findChild(panel, "Button", "USB Phone"));
     text += " skype=" + onOff(findChild(panel, "Button", "Skype Sound Device"));
     return text;

@@ -10,8 +10,8 @@ namespace desktopsim {
 HWND findPanelWindow();
 
 // "visible=0 page=0 default=on,shown volume=off skype=on": whether the window shows, the
-// page, the "Default" button's enabled and shown states, and the two groups' enabled
-// states. "none" without a panel.
+// page, the "Default" button's enabled state and its own visibility (shown even while the
+// window is hidden), and the two groups' enabled states. "none" without a panel.
 std::string describePanel(HWND panel);
 
 // The open popup menu of any program, or null.

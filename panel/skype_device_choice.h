@@ -12,7 +12,6 @@
 
 #include "audio/default_devices.h"
 #include "audio/wave_devices.h"
-
 #include "skin/tsui_controls.h"
 
 struct TForm1State;

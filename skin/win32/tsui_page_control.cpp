@@ -207,12 +207,13 @@ void TsuiPageControl::Paint(HDC print_dc) {
     else if (i == active) color = theme::kAccent;
     else if (i == hot) color = theme::kText;
     if (i == active) {
+      // The keyboard focus shows as a soft fill behind the active tab.
+      if (ShowsFocus()) {
+        canvas.FillRoundRect({item.left + 2.0, 2.0, item.right - 2.0, bottom - underline - 2}, Scale(4),
+                             theme::kAccentSoft);
+      }
       const double inset = Scale(theme::kTabPadding) - Scale(4);
       canvas.FillRoundRect({item.left + inset, bottom - underline, item.right - inset, bottom}, underline / 2, color);
-      if (ShowsFocus()) {
-        canvas.StrokeRoundRect({item.left + 1.0, 1.0, item.right - 1.0, bottom - underline - 1}, Scale(4), Scale(1),
-                               theme::kAccent);
-      }
     }
     DrawThemeText(buffer.Dc(), captions_[i], text, i == active ? TFontRole::Caption : TFontRole::Normal, color,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

@@ -13,9 +13,12 @@ bool TsuiURLLabel::Create(HWND parent, int id, const TBounds& bounds, const std:
   args.id = id;
   args.bounds = bounds;
   args.class_name = "SysLink";
-  args.text = "<a>" + caption + "</a>";
   args.style = WS_VISIBLE | WS_TABSTOP;
-  return CreateControl(args);
+  if (!CreateControl(args)) return false;
+  // Given after the theme font, so the link is laid out in the font it is drawn in.
+  const std::string markup = "<a>" + caption + "</a>";
+  SetWindowTextA(Handle(), markup.c_str());
+  return true;
 }
 
 bool TsuiURLLabel::HandleParentMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {

@@ -56,6 +56,10 @@ std::string describePanel(HWND panel) {
     text += " default=" + onOff(defaultButton) + (shown ? ",shown" : ",hidden");
     text += " volume=" + onOff(findChild(panel, "Button", "USB Phone"));
     text += " skype=" + onOff(findChild(panel, "Button", "Skype Sound Device"));
+    RECT frame = {};
+    GetWindowRect(panel, &frame);
+    text += " rect=" + std::to_string(frame.left) + "," + std::to_string(frame.top) + "," +
+            std::to_string(frame.right - frame.left) + "," + std::to_string(frame.bottom - frame.top);
     return text;
 }
 

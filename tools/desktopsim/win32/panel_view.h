@@ -9,9 +9,10 @@ namespace desktopsim {
 // The panel's main window, or null when no panel runs (or it is still starting).
 HWND findPanelWindow();
 
-// "visible=0 page=0 default=on,shown volume=off skype=on": whether the window shows, the
-// page, the "Default" button's enabled state and its own visibility (shown even while the
-// window is hidden), and the two groups' enabled states. "none" without a panel.
+// "visible=0 page=0 default=on,shown volume=off skype=on rect=160,130,494,324": whether
+// the window shows, the page, the "Default" button's enabled state and its own visibility
+// (shown even while the window is hidden), the two groups' enabled states, and the window's
+// place on the screen. "none" without a panel.
 std::string describePanel(HWND panel);
 
 // The open popup menu of any program, or null.

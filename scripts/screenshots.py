@@ -1,0 +1,74 @@
+#!/usr/bin/env python3
+"""Drives the control panel for scripts/screenshots.sh: starts it beside the Skype simulator,
+a simulated handset and the bridge, shows its window the way a user would (a second start,
+then the tray menu's About), and photographs the screen each time.
+
+    screenshots.py OUTPUT_DIR        (run by scripts/screenshots.sh, with $DISPLAY set)
+"""
+import os
+import subprocess
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "wine"))
+from winetest import WineTestCase, exe, run  # noqa: E402
+
+MARGIN = 16
+TRAY_CALLBACK = 0x8001    # the panel's tray icon messages (WM_APP + 1), icon 1
+WM_RBUTTONUP = 0x0205
+WM_PANELEXIT = 0x0400 + 111
+SKYPE = ["attach 0", "answer SEARCH ACTIVECALLS => CALLS", "answer GET MUTE => MUTE OFF",
+         "answer GET USERSTATUS => USERSTATUS ONLINE", "answer GET RINGER => RINGER Speakers",
+         "attach-all 0"]
+
+
+def photograph(path, rect):
+    """The screen around the window, as a PNG."""
+    x, y, w, h = (int(v) for v in rect.split(","))
+    left, top = max(x - MARGIN, 0), max(y - MARGIN, 0)
+    raw = path + ".xwd"
+    subprocess.run(["xwd", "-root", "-display", os.environ["DISPLAY"], "-out", raw], check=True)
+    subprocess.run(["convert", raw, "-crop", f"{w + 2 * MARGIN}x{h + 2 * MARGIN}+{left}+{top}", "+repage",
+                    path], check=True)
+    os.remove(raw)
+
+
+class Screenshots(WineTestCase):
+    output = "."
+
+    def test_setup_and_about_pages(self):
+        desktop = self.desktopsim()
+        self.handsetsim("device 1 0x0A5E 0x9001")
+        self.skypesim(*SKYPE)
+        self.bridge(handsets=True)
+        panel = self.panel(desktop=desktop)
+        desktop.wait_look(lambda s: s["default"] == "on,shown", timeout=20)
+
+        # A second start shows the running panel's window.
+        self.assertEqual(run(exe("TRAYCONSOLE_EXE")), 0)
+        state, _ = desktop.wait_look(lambda s: s["visible"] == "1")
+        time.sleep(1.0)
+        photograph(os.path.join(self.output, "panel-setup.png"), state["rect"])
+
+        # The tray menu's About, chosen with its access key.
+        desktop.write(f"post {TRAY_CALLBACK} 1 {WM_RBUTTONUP}")
+        for _ in range(50):
+            desktop.write("menu")
+            time.sleep(0.1)
+            if "open" in desktop.events("MENU"):
+                break
+        desktop.write("menu-char a")
+        state, _ = desktop.wait_look(lambda s: s["page"] == "1")
+        time.sleep(1.0)
+        photograph(os.path.join(self.output, "panel-about.png"), state["rect"])
+
+        desktop.write(f"post {WM_PANELEXIT} 47215 {0x5C2E71B4}")
+        self.assertEqual(panel.wait_exit(10), 0)
+
+
+if __name__ == "__main__":
+    Screenshots.output = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else ".")
+    os.makedirs(Screenshots.output, exist_ok=True)
+    result = unittest.main(argv=[sys.argv[0]], exit=False).result
+    sys.exit(0 if result.wasSuccessful() else 1)

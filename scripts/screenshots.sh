@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The README's pictures of the control panel: its Setup and About pages as a user sees them,
+# linked to the bridge, the Skype simulator and a simulated handset. The panel runs under
+# Xvfb in Wine's virtual desktop (X11 driver, with a taskbar and its notification area), in
+# a prefix of its own: build/x64/wineprefix-x11. Writes docs/panel-setup.png and
+# docs/panel-about.png, and leaves nothing running.
+set -euo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+"$top/scripts/setup.sh"
+"$top/scripts/build.sh" x64 >/dev/null
+. "$top/scripts/wine-env.sh"
+export WINEPREFIX="$top/build/x64/wineprefix-x11"
+
+# A free display for Xvfb.
+display=""
+for n in $(seq 90 120); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  kill "$xvfb" 2>/dev/null || true
+  wait "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY="$display"
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+
+# The prefix, once: the X11 driver (no null graphics), no audio driver, and every program
+# in one virtual desktop named "shell", which has a taskbar.
+if [ ! -f "$WINEPREFIX/.x11-ready" ]; then
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wine64 wineboot -i >/dev/null 2>&1
+  wine64 reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "" /f >/dev/null 2>&1
+  wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+  wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f >/dev/null 2>&1
+  # Wine's own fonts (Tahoma for dialogs, Marlett for the caption buttons), where it looks.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  wineserver -k || true
+  wineserver -w || true
+  touch "$WINEPREFIX/.x11-ready"
+fi
+
+bin="$top/build/x64"
+export TRAYCONSOLE_EXE="$bin/panel/win32/trayconsole.exe"
+export HANDSETLINK_EXE="$bin/bridge/win32/handsetlink.exe"
+export SKYPESIM_EXE="$bin/tools/skypesim/skypesim.exe"
+export HANDSETSIM_EXE="$bin/tools/handsetsim/handsetsim.exe"
+export HANDSETSIM_DLLS="$(dirname "$(find "$bin/tools/handsetsim" -name hid.dll | head -1)")"
+export DESKTOPSIM_EXE="$bin/tools/desktopsim/desktopsim.exe"
+python3 "$top/scripts/screenshots.py" "$top/docs"

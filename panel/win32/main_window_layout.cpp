@@ -72,15 +72,16 @@ bool TMainWindow::CreateSetupPage() {
 bool TMainWindow::CreateVolumeGroup() {
   HWND group = suiGroupBoxVol.Handle();
   const TTrackBarSettings volume = VolumeTrackBar();
+  // Each label comes right before its track bar: screen readers name the bar after it.
   const bool made =
       LabelVolOut.Create(group, kIdLabelVolOut, {16, 36, 196, 20}, "") &&
-      ImageVolOutMin.Create(group, kIdImageVolOutMin, {12, 58, 18, 28}) &&
       suiTrackBarVolOut.Create(group, kIdTrackBarVolOut, {32, 56, 160, 32}, volume) &&
+      ImageVolOutMin.Create(group, kIdImageVolOutMin, {12, 58, 18, 28}) &&
       ImageVolOutMax.Create(group, kIdImageVolOutMax, {194, 58, 20, 28}) &&
       suiCheckBoxVolOut.Create(group, kIdCheckBoxVolOut, {34, 88, 120, 22}, "Mute") &&
       LabelVolIn.Create(group, kIdLabelVolIn, {16, 114, 196, 20}, "") &&
-      ImageVolInMin.Create(group, kIdImageVolInMin, {12, 136, 18, 28}) &&
       suiTrackBarVolIn.Create(group, kIdTrackBarVolIn, {32, 134, 160, 32}, volume) &&
+      ImageVolInMin.Create(group, kIdImageVolInMin, {12, 136, 18, 28}) &&
       ImageVolInMax.Create(group, kIdImageVolInMax, {194, 136, 20, 28}) &&
       suiCheckBoxVolIn.Create(group, kIdCheckBoxVolIn, {34, 166, 120, 22}, "Mute");
   if (!made) return false;

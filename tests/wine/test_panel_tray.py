@@ -57,6 +57,17 @@ class TrayIcon(WineTestCase):
         desktop.write("taskbar-created")
         desktop.wait_event("TRAY", "^ADD id=1", count=2)
 
+    def test_a_notification_area_that_refuses_the_icon_at_start_ends_the_start(self):
+        desktop = self.desktopsim("tray on", "tray refuse on")
+        panel = self.panel()
+        desktop.wait_event("TRAY", "^ADD id=1 .* REFUSED$")
+        deadline = time.monotonic() + 10
+        while "Cannot Create System Shell Notification Icon" not in desktop.events("DIALOG"):
+            self.assertLess(time.monotonic(), deadline, "no message box")
+            desktop.write("dialog")
+            time.sleep(0.2)
+        self.assertEqual(panel.wait_exit(5), 0)
+
     def test_exit_removes_the_icon(self):
         desktop = self.desktopsim("tray on")
         panel = self.panel(desktop=desktop)

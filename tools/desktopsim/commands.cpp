@@ -84,6 +84,7 @@ Command parseCommand(std::string_view line) {
         if (keyword == "discover") return make(CommandKind::BridgeDiscover);
         if (keyword == "look") return make(CommandKind::Look);
         if (keyword == "menu") return make(CommandKind::Menu);
+        if (keyword == "dialog") return make(CommandKind::Dialog);
         if (keyword == "quit") return make(CommandKind::Quit);
     }
     if (keyword == "report" && count == 3) {

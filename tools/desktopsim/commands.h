@@ -23,6 +23,7 @@ enum class CommandKind {
     Send,            // "send MSG W L" to the panel window, result logged
     MenuChar,        // "menu-char C": type C into the open popup menu
     Menu,            // "menu": log whether a popup menu is open
+    Dialog,          // "dialog": log the panel's message box, if one shows, and press its OK
     Sleep,           // "sleep MS"
     Quit,
 };

@@ -219,6 +219,13 @@ void Desktop::run(const Command& command, const std::string& line) {
     case CommandKind::Menu:
         log_.write("MENU", findOpenMenu() ? "open" : "none");
         return;
+    case CommandKind::Dialog: {
+        std::string text;
+        HWND box = findPanelMessageBox(text);
+        log_.write("DIALOG", box ? text : "none");
+        if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return;
+    }
     case CommandKind::MenuChar: {
         HWND menu = findOpenMenu();
         if (!menu) {

@@ -68,4 +68,21 @@ HWND findOpenMenu() {
     return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
+HWND findPanelMessageBox(std::string& text) {
+    HWND box = FindWindowA(MAKEINTATOM(0x8002), panel_instance::kApplicationTitle);  // "#32770", dialogs
+    if (!box || !IsWindowVisible(box)) return nullptr;
+    // The message is the dialog's static text that is not the icon.
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[32] = {};
+        char line[256] = {};
+        GetClassNameA(child, className, sizeof className);
+        GetWindowTextA(child, line, sizeof line);
+        if (lstrcmpiA(className, "Static") == 0 && line[0] != '\0') {
+            text = line;
+            break;
+        }
+    }
+    return box;
+}
+
 }  // namespace desktopsim

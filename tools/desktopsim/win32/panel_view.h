@@ -18,4 +18,7 @@ std::string describePanel(HWND panel);
 // The open popup menu of any program, or null.
 HWND findOpenMenu();
 
+// A message box titled as the panel, or null; `text` gets its message.
+HWND findPanelMessageBox(std::string& text);
+
 }  // namespace desktopsim

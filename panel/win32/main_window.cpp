@@ -64,6 +64,7 @@ bool TMainWindow::Create(TStartSwitch start_switch) {
   }
   form_->Construct();
   form_->FormCreate(start_switch);
+  created_ = true;
   return true;
 }
 
@@ -180,7 +181,8 @@ void TMainWindow::WMClose() {
 
 void TMainWindow::WMDestroy() {
   for (int timer = 0; timer < kPanelTimerCount; ++timer) KillTimer(Handle(), kFirstTimerId + timer);
-  if (form_) form_->FormDestroy();
+  // A start that failed read nothing, so it has nothing to save or say.
+  if (created_) form_->FormDestroy();
   TrayIconSts.Remove();
   PostQuitMessage(0);
 }

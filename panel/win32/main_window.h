@@ -79,6 +79,8 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   void StartSoundControlPanel(std::uint8_t os_kind) override;
 
   TApplicationWindow& application_;
+  // The form was built and created: its OnDestroy is due at the end.
+  bool created_ = false;
   UINT msg_taskbar_created_ = 0;
   HWND focus_before_deactivation_ = nullptr;
   HICON tray_images_[2] = {};

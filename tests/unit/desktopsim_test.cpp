@@ -22,9 +22,10 @@ TEST(DesktopsimCommands, WordsNumbersAndVerbatimText) {
   EXPECT_EQ(parseCommand("answer AUDIO_OUT  Speakers (USB) ").text, "AUDIO_OUT  Speakers (USB) ");
   EXPECT_EQ(parseCommand("menu-char x").text, "x");
   EXPECT_EQ(parseCommand("dialog").kind, CommandKind::Dialog);
+  EXPECT_EQ(parseCommand("key 0x09").wParam, 9);
   EXPECT_EQ(parseCommand("  # note").kind, CommandKind::Nothing);
   for (const char* bad : {"tray", "tray maybe", "click twice", "report 1", "post 70000 0 0", "sleep -1",
-                          "menu-char xy", "look now", "hello"}) {
+                          "menu-char xy", "key 0", "key 256", "look now", "hello"}) {
     EXPECT_EQ(parseCommand(bad).kind, CommandKind::Invalid) << bad;
   }
 }

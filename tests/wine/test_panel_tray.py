@@ -3,9 +3,10 @@ clicks and menu, the reports' effect, the commands the panel sends and the answe
 import time
 import unittest
 
-from winetest import WineTestCase
+from winetest import WineTestCase, exe, run
 
 WM_CLOSE = 0x0010
+VK_TAB, VK_ESCAPE = 0x09, 0x1B
 HANDSET_AND_SKYPE, HANDSET_ONLY, NOTHING = 0x0101, 0x0100, 0x0000
 STATUS = 0xFF  # the key byte of a periodic report
 
@@ -108,6 +109,25 @@ class Clicks(WineTestCase):
         self.desktop.write(f"post {WM_CLOSE} 0 0")
         state, _ = self.desktop.wait_look(lambda s: s["visible"] == "0" and s["page"] == "0")
         self.assertEqual(state["default"], "off,shown")
+
+
+class Keyboard(WineTestCase):
+    def test_tab_walks_the_enabled_controls_and_escape_hides_the_window(self):
+        desktop = self.desktopsim()
+        self.panel(desktop=desktop)
+        desktop.write(f"report {HANDSET_AND_SKYPE} {STATUS}")  # the Skype group on, USB Phone off
+        desktop.wait_look(lambda s: s["skype"] == "on")
+        self.assertEqual(run(exe("TRAYCONSOLE_EXE")), 0)
+        state, _ = desktop.wait_look(lambda s: s["visible"] == "1" and s["focus"] != "none")
+        walk = [state["focus"]]
+        for _ in range(6):
+            desktop.write(f"key {VK_TAB}")
+            time.sleep(0.2)
+            walk.append(desktop.look()["focus"])
+        self.assertEqual(walk, ["SysTabControl32", "ComboBox", "ComboBox", "ComboBox", "Button:Setup",
+                                "Button:Default", "SysTabControl32"])
+        desktop.write(f"key {VK_ESCAPE}")
+        desktop.wait_look(lambda s: s["visible"] == "0")
 
 
 class PanelLink(WineTestCase):

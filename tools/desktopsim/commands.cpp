@@ -107,6 +107,14 @@ Command parseCommand(std::string_view line) {
             return command;
         }
     }
+    if (keyword == "key" && count == 2) {
+        const auto key = simkit::parseInteger(list[1]);
+        if (key && *key > 0 && *key < 256) {
+            Command command = make(CommandKind::Key);
+            command.wParam = *key;
+            return command;
+        }
+    }
     if (keyword == "menu-char" && count == 2 && list[1].size() == 1) {
         Command command = make(CommandKind::MenuChar);
         command.text = std::string(list[1]);

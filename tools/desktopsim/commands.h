@@ -22,6 +22,7 @@ enum class CommandKind {
     Post,            // "post MSG W L" to the panel window
     Send,            // "send MSG W L" to the panel window, result logged
     MenuChar,        // "menu-char C": type C into the open popup menu
+    Key,             // "key VK": press and release a key in the panel's focused control
     Menu,            // "menu": log whether a popup menu is open
     Dialog,          // "dialog": log the panel's message box, if one shows, and press its OK
     Sleep,           // "sleep MS"

@@ -253,6 +253,18 @@ void Desktop::run(const Command& command, const std::string& line) {
         return;
     }
     switch (command.kind) {
+    case CommandKind::Key: {
+        // To the control with the focus, as the keyboard would deliver it.
+        HWND focused = findPanelFocus(target);
+        if (!focused) {
+            log_.write("ERROR", "key: nothing has the focus");
+            break;
+        }
+        PostMessageA(focused, WM_KEYDOWN, static_cast<WPARAM>(command.wParam), 1);
+        PostMessageA(focused, WM_KEYUP, static_cast<WPARAM>(command.wParam), static_cast<LPARAM>(0xC0000001u));
+        log_.write("KEY", std::to_string(command.wParam));
+        break;
+    }
     case CommandKind::Report:
         PostMessageA(target, msg::WM_BRIDGESTATUS, static_cast<WPARAM>(command.wParam),
                      static_cast<LPARAM>(command.lParam));

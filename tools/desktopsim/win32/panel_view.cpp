@@ -56,11 +56,31 @@ std::string describePanel(HWND panel) {
     text += " default=" + onOff(defaultButton) + (shown ? ",shown" : ",hidden");
     text += " volume=" + onOff(findChild(panel, "Button", "USB Phone"));
     text += " skype=" + onOff(findChild(panel, "Button", "Skype Sound Device"));
+    // The keyboard focus: the class and text of the window that has it.
+    std::string focus = "none";
+    if (HWND focused = findPanelFocus(panel)) {
+        char className[64] = {};
+        char caption[64] = {};
+        GetClassNameA(focused, className, sizeof className);
+        GetWindowTextA(focused, caption, sizeof caption);
+        focus = std::string(className) + (caption[0] ? std::string(":") + caption : std::string());
+        for (char& c : focus) {
+            if (c == ' ') c = '_';
+        }
+    }
+    text += " focus=" + focus;
     RECT frame = {};
     GetWindowRect(panel, &frame);
     text += " rect=" + std::to_string(frame.left) + "," + std::to_string(frame.top) + "," +
             std::to_string(frame.right - frame.left) + "," + std::to_string(frame.bottom - frame.top);
     return text;
+}
+
+HWND findPanelFocus(HWND panel) {
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(panel, nullptr), &gui)) return nullptr;
+    return gui.hwndFocus;
 }
 
 HWND findOpenMenu() {

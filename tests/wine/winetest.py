@@ -249,6 +249,22 @@ def reg_query(key, value):
     return None
 
 
+def reg_values(key):
+    """Every value of a key as {name: (type, data)} as `reg query` prints them (names may hold
+    blanks; the default value is named ""), or None when the key is missing."""
+    result = subprocess.run([WINE, "reg", "query", key], env=wine_env(),
+                            capture_output=True, timeout=30)
+    if result.returncode != 0:
+        return None
+    values = {}
+    for line in result.stdout.decode("latin-1").splitlines():
+        match = re.match(r"^    (.*?)    (REG_\w+)(?:    (.*))?$", line)
+        if match:
+            name = "" if match.group(1) == "(Default)" else match.group(1)
+            values[name] = (match.group(2), match.group(3) or "")
+    return values
+
+
 def reg_delete(key):
     subprocess.run([WINE, "reg", "delete", key, "/f"], env=wine_env(),
                    capture_output=True, timeout=30)

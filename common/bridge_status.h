@@ -14,6 +14,9 @@ constexpr std::uint32_t kPeriodicKey = 0xFF;
 inline std::uint32_t Report(std::uint8_t handset_mode, std::uint32_t key) {
   return (static_cast<std::uint32_t>(handset_mode) << 24) | (key & 0xFF);
 }
+// The link status's byte 1: a handset is present.
+inline bool HandsetPresent(std::uint32_t link_status) { return ((link_status >> 8) & 0xFF) != 0; }
+
 inline std::uint8_t ReportKey(std::uint32_t report) { return static_cast<std::uint8_t>(report & 0xFF); }
 inline std::uint8_t ReportMode(std::uint32_t report) { return static_cast<std::uint8_t>(report >> 24); }
 

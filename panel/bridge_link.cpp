@@ -76,7 +76,7 @@ void TForm1::WMBridgeStatus(std::uint32_t link_status, std::uint32_t link_info) 
   const std::uint8_t key = bridge_status::ReportKey(link_info);
   if (key == bridge_status::kPeriodicKey) {
     const bool skype_attached = (link_status & 0xFF) != 0;
-    ApplySavedDevices();
+    device_choice_.ApplySavedDevices();
     UpdateVolumeGroup(HandsetPresent());
     UpdateSkypeGroup(skype_attached);
     SetDefaultButtonEnabled(HandsetPresent() && skype_attached);
@@ -95,7 +95,7 @@ bool TForm1::WMCopyData(const void* data, std::uint32_t size) {
   const std::string text = copydata::TextFrom(data, size);
   const std::optional<TDeviceKind> kind = DeviceReplyKind(text);
   if (!kind) return false;
-  HandleDeviceReply(text, ComboBoxFor(*kind));
+  device_choice_.HandleDeviceReply(text, ComboBoxFor(*kind));
   return true;
 }
 
@@ -116,8 +116,8 @@ void TForm1::RestartDeviceChangeTimer() { RestartTimer(TPanelTimer::DevChg); }
 
 void TForm1::TimerDevChgTimer() {
   StopTimer(TPanelTimer::DevChg);
-  RefreshMixers();
-  FindHandsetDevices(true);
+  volume_.RefreshMixers();
+  volume_.FindHandsetDevices(true);
   // Asked again, so the answers reflect the new device set.
   RequestAudioIn();
   RequestAudioOut();
@@ -138,7 +138,7 @@ void TForm1::SendToBridge(const std::string& text) {
   ports_.SendTextBounded(state_.FBridgeWnd, "!" + text);
 }
 
-bool TForm1::HandsetPresent() const { return ((state_.FLinkStatus >> 8) & 0xFF) != 0; }
+bool TForm1::HandsetPresent() const { return bridge_status::HandsetPresent(state_.FLinkStatus); }
 
 void TForm1::SetDefaultButtonEnabled(bool enabled) {
   if (controls_.suiButtonDefault.Enabled() != enabled) controls_.suiButtonDefault.SetEnabled(enabled);

@@ -1,5 +1,6 @@
-// The window's start and end: its construction, OnCreate and OnDestroy, the settings file
-// it reads and writes then, and its timers.
+// The window's start and end: its construction, with the volume group and the Skype lists
+// joined to its state and controls, OnCreate and OnDestroy, the settings file it reads and
+// writes then, and its timers.
 #include "common/window_messages.h"
 #include "panel/main_form.h"
 #include "panel/os_kind.h"
@@ -11,8 +12,29 @@ constexpr int kVolumeMax = 65535;
 }  // namespace
 
 TForm1::TForm1(IPanelPorts& ports, ISettingsFile& settings_file, const TForm1Controls& controls,
-               std::uint8_t os_kind)
-    : ports_(ports), settings_file_(settings_file), controls_(controls) {
+               const TForm1Audio& audio, std::uint8_t os_kind)
+    : ports_(ports),
+      settings_file_(settings_file),
+      controls_(controls),
+      volume_(state_,
+              TVolumeControls{controls.suiTrackBarVolOut, controls.suiTrackBarVolIn, controls.suiCheckBoxVolOut,
+                              controls.suiCheckBoxVolIn, controls.suiButtonDefault},
+              audio.AudioMixerUsb, audio.wave_devices, audio.default_devices,
+              TVolumeControlPorts{
+                  [this](ITrackBar& track_bar, int position, int enabled, int min, int max) {
+                    SetTrackBarState(track_bar, position, enabled, min, max);
+                  },
+                  [this](ICheckBox& check_box, int checked, int enabled) {
+                    SetCheckBoxState(check_box, checked, enabled);
+                  },
+                  [this] { device_choice_.FillDeviceLists(); }, [this] { SaveSettings(); }}),
+      device_choice_(state_,
+                     TDeviceChoiceControls{controls.suiGroupBoxSkype, controls.suiComboBoxSkypeOut,
+                                           controls.suiComboBoxSkypeIn, controls.suiComboBoxSkypeRing},
+                     audio.wave_devices, audio.code_page,
+                     TDeviceChoicePorts{[this](const std::string& text) { SendToBridge(text); },
+                                        [this] { return volume_.ReadDefaultDevices(); },
+                                        [this] { SaveSettings(); }}) {
   state_.FOsKind = os_kind;
 }
 
@@ -27,7 +49,7 @@ void TForm1::Construct() {
   ports_.ApplyUiTexts();
   LoadSettings();
   SetTrayIconIndex(0);
-  RefreshMixers();
+  volume_.RefreshMixers();
   state_.FMenuPos = ports_.CursorPos();
   SetTrackBarState(controls_.suiTrackBarVolOut, state_.FSpeakerVolume, true, kVolumeMin, kVolumeMax);
   SetTrackBarState(controls_.suiTrackBarVolIn, state_.FMicVolume, true, kVolumeMin, kVolumeMax);

@@ -1,18 +1,23 @@
 #pragma once
 // The panel's main window, TForm1, without Windows: its whole state and every reaction of
 // the window — the link to the bridge, the tray icon's clicks, showing and hiding, start
-// and end. The window itself (panel/win32) turns messages into these calls, implements the
+// and end; the volume group and the Skype device lists work through their own units. The window itself (panel/win32) turns messages into these calls, implements the
 // ports and holds the controls.
 #include <bitset>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "audio/audio_mixer.h"
+#include "audio/default_devices.h"
+#include "audio/wave_devices.h"
 #include "panel/device_reply.h"
 #include "panel/key_repeat.h"
 #include "panel/panel_ports.h"
 #include "panel/settings_file.h"
+#include "panel/skype_device_choice.h"
 #include "panel/start_switches.h"
+#include "panel/volume_control.h"
 #include "skin/tsui_controls.h"
 
 // The controls of the form that the logic drives (names as on the form).
@@ -30,6 +35,15 @@ struct TForm1Controls {
   IComboBox& suiComboBoxSkypeOut;
   IComboBox& suiComboBoxSkypeIn;
   IComboBox& suiComboBoxSkypeRing;
+};
+
+// The window's audio side: AudioMixerUsb, the wave devices, the Windows default device keys,
+// and the code page in which device names cross the bridge.
+struct TForm1Audio {
+  TAudioMixer& AudioMixerUsb;
+  IWaveDevices& wave_devices;
+  IDefaultDeviceRegistry& default_devices;
+  ICodePage& code_page;
 };
 
 struct TForm1State {
@@ -81,7 +95,7 @@ constexpr unsigned kWmDeviceChange = 0x0219;  // WM_DEVICECHANGE
 class TForm1 {
  public:
   TForm1(IPanelPorts& ports, ISettingsFile& settings_file, const TForm1Controls& controls,
-         std::uint8_t os_kind);
+         const TForm1Audio& audio, std::uint8_t os_kind);
 
   const TForm1State& State() const { return state_; }
 
@@ -115,6 +129,15 @@ class TForm1 {
   // Sound control panel ("Setup" beside "Windows default sound device:").
   void suiButtonSysAudioOutClick();
 
+  // The volume group: OnChange of each track bar and OnClick of its check box, the mixer's
+  // OnCtrlChange, and "Default".
+  void suiTrackBarVolOutChange() { volume_.suiTrackBarVolOutChange(); }
+  void suiTrackBarVolInChange() { volume_.suiTrackBarVolInChange(); }
+  void AudioMixerUsbCtrlChange(std::uint32_t control_id) { volume_.AudioMixerUsbCtrlChange(control_id); }
+  void suiButtonDefaultClick() { volume_.suiButtonDefaultClick(); }
+  // OnChange of the three Skype device lists.
+  void suiComboBoxSkypeOutChange(IComboBox& sender) { device_choice_.suiComboBoxSkypeOutChange(sender); }
+
   // Commands to the bridge.
   void SendToBridge(const std::string& text);
   void RequestAudioOut() { SendToBridge("GET AUDIO_OUT"); }
@@ -141,17 +164,11 @@ class TForm1 {
   void SetTrackBarState(ITrackBar& track_bar, int position, int enabled, int min, int max);
   void SetCheckBoxState(ICheckBox& check_box, int checked, int enabled);
   void ResetVolumeControls();
-  void RefreshMixers();
-  bool FindHandsetDevices(bool refill);
-  void SettleDefaultDevices();
   void StepSpeakerVolume(std::uint8_t key, TKeyEventKind kind);
 
   // Skype device choice.
   void UpdateSkypeGroup(bool attached);
-  void FillDeviceLists();
   void ResetDeviceRetries();
-  void ApplySavedDevices();
-  void HandleDeviceReply(const std::string& text, IComboBox& combo_box);
   IComboBox& ComboBoxFor(TDeviceKind kind);
 
   // Settings file.
@@ -168,5 +185,7 @@ class TForm1 {
   ISettingsFile& settings_file_;
   TForm1Controls controls_;
   TForm1State state_;
+  TVolumeControl volume_;
+  TSkypeDeviceChoice device_choice_;
   std::bitset<kPanelTimerCount> running_timers_;
 };

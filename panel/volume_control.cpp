@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "common/bridge_status.h"
 #include "panel/main_form.h"
 #include "panel/os_kind.h"
 
@@ -211,7 +212,7 @@ bool TVolumeControl::VolumeReachesMixer() const {
   return state_.FOsKind == kOsNt50 || state_.FOsKind == kOsNt51;
 }
 
-bool TVolumeControl::HandsetPresent() const { return ((state_.FLinkStatus >> 8) & 0xFF) != 0; }
+bool TVolumeControl::HandsetPresent() const { return bridge_status::HandsetPresent(state_.FLinkStatus); }
 
 void TVolumeControl::StoreSpeaker() {
   state_.FSpeakerVolume = controls_.suiTrackBarVolOut.Position();

@@ -1,7 +1,6 @@
 // The "USB Phone" group as the link drives it: enabled while the handset's devices are
 // found, and the speaker volume stepped by the handset's own volume keys. The mixer, the
-// device search and the Windows default devices come with the volume controls proper;
-// RefreshMixers, FindHandsetDevices and SettleDefaultDevices are where they join.
+// device search and the Windows default devices are the volume unit's (volume_).
 #include "common/bridge_status.h"
 #include "panel/main_form.h"
 #include "panel/os_kind.h"
@@ -18,10 +17,10 @@ void TForm1::UpdateVolumeGroup(bool on) {
   if (on) {
     if (group.Enabled()) return;
     ResetDeviceRetries();
-    RefreshMixers();
+    volume_.RefreshMixers();
     // Not found: the group stays off and the next status report tries again.
-    if (!FindHandsetDevices(false)) return;
-    SettleDefaultDevices();
+    if (!volume_.FindHandsetDevices(false)) return;
+    volume_.SettleDefaultDevices();
     group.SetEnabled(true);
     if (state_.FOsKind != kOsNt60) {
       controls_.suiTrackBarVolOut.SetShowTick(true);
@@ -40,7 +39,7 @@ void TForm1::UpdateVolumeGroup(bool on) {
   } else {
     if (!group.Enabled()) return;
     ResetDeviceRetries();
-    RefreshMixers();
+    volume_.RefreshMixers();
     group.SetEnabled(false);
   }
   ResetVolumeControls();
@@ -74,22 +73,6 @@ void TForm1::SetCheckBoxState(ICheckBox& check_box, int checked, int enabled) {
   if (checked != kUnchanged && (checked != 0) != check_box.Checked()) check_box.SetChecked(checked != 0);
   if (enabled != kUnchanged && (enabled != 0) != check_box.Enabled()) check_box.SetEnabled(enabled != 0);
   state_.FUpdating = was_updating;
-}
-
-void TForm1::RefreshMixers() {
-  // No mixer is opened yet, so there is none to close or enumerate.
-}
-
-bool TForm1::FindHandsetDevices(bool refill) {
-  // The search of the handset's wave devices and mixer joins here; until it does, the
-  // handset's devices count as not found.
-  const bool found = false;
-  if (refill) FillDeviceLists();
-  return found;
-}
-
-void TForm1::SettleDefaultDevices() {
-  // The Windows default sound devices are settled once the handset's devices are found.
 }
 
 void TForm1::TimerKeyRepeatTimer() {

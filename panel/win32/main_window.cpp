@@ -22,11 +22,14 @@ std::uint8_t RunningOsKind() {
 
 }  // namespace
 
-TMainWindow::TMainWindow(TApplicationWindow& application) : application_(application) {}
+TMainWindow::TMainWindow(TApplicationWindow& application)
+    : application_(application), settings_(settings_storage_, SettingsFilePath()) {}
 
 TMainWindow::~TMainWindow() {
-  // The window goes before the controls and the form it reaches.
+  // The window goes before the controls and the form it reaches; the mixer, which outlives
+  // the form, no longer reaches it.
   Destroy();
+  audio_mixer_window_.Mixer().OnCtrlChange = nullptr;
   for (HICON icon : {tray_images_[0], tray_images_[1], about_picture_, maker_icon_}) {
     if (icon) DestroyIcon(icon);
   }
@@ -56,7 +59,7 @@ bool TMainWindow::Create(TStartSwitch start_switch) {
 
   if (!CreateControls()) return false;
   IPanelPorts& ports = *this;
-  form_ = std::make_unique<TForm1>(ports, settings_, FormControls(), RunningOsKind());
+  form_ = std::make_unique<TForm1>(ports, settings_, FormControls(), FormAudio(), RunningOsKind());
   WireEvents();
   if (!CreateTrayIcon()) {
     MessageBoxA(nullptr, kTrayIconRefused, panel_instance::kApplicationTitle, MB_OK | MB_ICONERROR);

@@ -4,10 +4,15 @@
 // logic's requests as the logic's ports.
 #include <memory>
 
+#include "audio/win32/audio_mixer_window.h"
+#include "audio/win32/default_device_registry.h"
+#include "audio/win32/winmm_wave_devices.h"
 #include "common/win32/window.h"
-#include "panel/default_settings.h"
 #include "panel/main_form.h"
+#include "panel/settings_file.h"
 #include "panel/win32/application_window.h"
+#include "panel/win32/code_page_win32.h"
+#include "panel/win32/settings_file_win32.h"
 #include "panel/win32/tray_icon.h"
 #include "skin/win32/tlabel.h"
 #include "skin/win32/tsui_button.h"
@@ -45,6 +50,7 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   bool CreateTrayIcon();
   void WireEvents();
   TForm1Controls FormControls();
+  TForm1Audio FormAudio();
 
   // Message handlers.
   LRESULT WMCopyData(WPARAM wparam, LPARAM lparam);
@@ -123,7 +129,13 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   TsuiPopupMenu suiPopupMenuTrayIcon;
   TTrayIcon TrayIconSts;
 
-  TDefaultSettings settings_;
+  // The window of AudioMixerUsb (its Mixer()), and what else the form's audio side needs.
+  TAudioMixerWindow audio_mixer_window_;
+  TWinmmWaveDevices wave_devices_;
+  TDefaultDeviceRegistry default_devices_;
+  TWin32CodePage code_page_;
+  TWin32SettingsStorage settings_storage_;
+  TSettingsFile settings_;
   // Last: it holds the controls above and goes first.
   std::unique_ptr<TForm1> form_;
 };

@@ -139,8 +139,18 @@ void TMainWindow::WireEvents() {
   suiButtonSysAudioOut.SetOnClick([this] { form_->suiButtonSysAudioOutClick(); });
   application_.on_restore = [this] { form_->ShowPanel(); };
   application_.on_minimize = [this] { form_->Minimize(); };
-  // The volume controls, "Default" and the device lists are wired with the behaviour they
-  // carry to the mixer and to Skype.
+  // Each side's track bar and mute box share one handler: both write that side to the mixer.
+  suiTrackBarVolOut.SetOnChange([this] { form_->suiTrackBarVolOutChange(); });
+  suiCheckBoxVolOut.SetOnClick([this] { form_->suiTrackBarVolOutChange(); });
+  suiTrackBarVolIn.SetOnChange([this] { form_->suiTrackBarVolInChange(); });
+  suiCheckBoxVolIn.SetOnClick([this] { form_->suiTrackBarVolInChange(); });
+  suiButtonDefault.SetOnClick([this] { form_->suiButtonDefaultClick(); });
+  for (TsuiComboBox* list : {&suiComboBoxSkypeOut, &suiComboBoxSkypeIn, &suiComboBoxSkypeRing}) {
+    list->SetOnChange([this, list] { form_->suiComboBoxSkypeOutChange(*list); });
+  }
+  audio_mixer_window_.Mixer().OnCtrlChange = [this](TAudioMixer&, MixerHandle, std::uint32_t control_id) {
+    form_->AudioMixerUsbCtrlChange(control_id);
+  };
 }
 
 TForm1Controls TMainWindow::FormControls() {
@@ -148,6 +158,10 @@ TForm1Controls TMainWindow::FormControls() {
           LabelVolIn,        suiTrackBarVolOut, suiTrackBarVolIn,    suiCheckBoxVolOut,
           suiCheckBoxVolIn,  suiGroupBoxSkype,  suiComboBoxSkypeOut, suiComboBoxSkypeIn,
           suiComboBoxSkypeRing};
+}
+
+TForm1Audio TMainWindow::FormAudio() {
+  return {audio_mixer_window_.Mixer(), wave_devices_, default_devices_, code_page_};
 }
 
 void TMainWindow::ApplyUiTexts() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/copydata_text.h"
+#include "fake_audio.h"
 #include "panel/main_form.h"
 #include "skin/track_bar_position.h"
 
@@ -192,6 +193,11 @@ class FakeComboBox final : public FakeControl<IComboBox> {
   std::int32_t Tag() const override { return tag_; }
   void SetTag(std::int32_t tag) override { tag_ = tag; }
   void SetOnChange(TNotifyEvent handler) override { on_change_ = std::move(handler); }
+  // The user picks an entry.
+  void Choose(int index) {
+    SetItemIndex(index);
+    if (on_change_) on_change_();
+  }
 
   Lines items;
 
@@ -232,6 +238,36 @@ class FakeSettingsFile final : public ISettingsFile {
   PanelJournal& journal_;
 };
 
+// A code page of one non-ASCII character, "\xE4" (UTF-8 "\xC3\xA4"): enough to see that
+// names are converted both ways.
+class FakeCodePage final : public ICodePage {
+ public:
+  int conversions = 0;
+  std::string AnsiToUtf8(const std::string& text) override { return Replace(text, "\xE4", "\xC3\xA4"); }
+  std::string Utf8ToAnsi(const std::string& text) override { return Replace(text, "\xC3\xA4", "\xE4"); }
+
+ private:
+  std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    ++conversions;
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+      text.replace(at, from.size(), to);
+    }
+    return text;
+  }
+};
+
+// The window's audio side: a machine without mixers or wave devices unless a test adds them.
+struct FakeForm1Audio {
+  AudioLines journal;
+  FakeMixerPort port{journal};
+  FakeWaveDevices devices;
+  FakeDefaultDeviceRegistry registry{journal};
+  FakeCodePage code_page;
+  TAudioMixer mixer{port};
+
+  TForm1Audio Refs() { return {mixer, devices, registry, code_page}; }
+};
+
 struct FakeForm1Controls {
   FakePageControl page_control;
   FakeButton default_button;
@@ -259,9 +295,18 @@ struct PanelFixture {
   static constexpr unsigned kWmBridgeStatus = 0x0400 + 110;
 
   explicit PanelFixture(std::uint8_t os_kind = 2, TStartSwitch start_switch = TStartSwitch::None)
-      : ports(journal), settings(journal), form(ports, settings, controls.Refs(), os_kind) {
+      : ports(journal), settings(journal), form(ports, settings, controls.Refs(), audio.Refs(), os_kind) {
     // The form's event wiring, as the window makes it.
     controls.page_control.SetOnChange([this] { form.suiPageControl1Change(); });
+    controls.speaker.SetOnChange([this] { form.suiTrackBarVolOutChange(); });
+    controls.speaker_mute.SetOnClick([this] { form.suiTrackBarVolOutChange(); });
+    controls.microphone.SetOnChange([this] { form.suiTrackBarVolInChange(); });
+    controls.microphone_mute.SetOnClick([this] { form.suiTrackBarVolInChange(); });
+    controls.default_button.SetOnClick([this] { form.suiButtonDefaultClick(); });
+    for (FakeComboBox* list : {&controls.skype_out, &controls.skype_in, &controls.skype_ring}) {
+      list->SetOnChange([this, list] { form.suiComboBoxSkypeOutChange(*list); });
+    }
+    audio.mixer.OnCtrlChange = [this](TAudioMixer&, MixerHandle, std::uint32_t id) { form.AudioMixerUsbCtrlChange(id); };
     form.Construct();
     form.FormCreate(start_switch);
     journal.Clear();
@@ -301,5 +346,6 @@ struct PanelFixture {
   FakePanelPorts ports;
   FakeSettingsFile settings;
   FakeForm1Controls controls;
+  FakeForm1Audio audio;
   TForm1 form;
 };

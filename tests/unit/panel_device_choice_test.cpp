@@ -11,24 +11,6 @@
 
 namespace {
 
-// A code page of one non-ASCII character, "\xE4" (UTF-8 "\xC3\xA4"): enough to see that
-// names are converted both ways.
-class FakeCodePage final : public ICodePage {
- public:
-  int conversions = 0;
-  std::string AnsiToUtf8(const std::string& text) override { return Replace(text, "\xE4", "\xC3\xA4"); }
-  std::string Utf8ToAnsi(const std::string& text) override { return Replace(text, "\xC3\xA4", "\xE4"); }
-
- private:
-  std::string Replace(std::string text, const std::string& from, const std::string& to) {
-    ++conversions;
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-      text.replace(at, from.size(), to);
-    }
-    return text;
-  }
-};
-
 struct DeviceChoiceBench {
   explicit DeviceChoiceBench(std::uint8_t os_kind = kOsNt51) {
     state.FOsKind = os_kind;

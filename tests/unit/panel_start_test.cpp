@@ -47,7 +47,8 @@ TEST(PanelConstruction, EndsWithTheGroupsOffAndTheAnnouncementToEveryWindow) {
   FakeSettingsFile settings(journal);
   settings.stored.SpeakerVolume = 70000;  // shown clamped, but kept as read
   FakeForm1Controls controls;
-  TForm1 form(ports, settings, controls.Refs(), 2);
+  FakeForm1Audio audio;
+  TForm1 form(ports, settings, controls.Refs(), audio.Refs(), 2);
   form.Construct();
 
   ASSERT_FALSE(journal.lines.empty());
@@ -78,7 +79,8 @@ TEST(PanelConstruction, TheAnnouncementIsDroppedInsideASentMessage) {
   ports.in_send_message = true;
   FakeSettingsFile settings(journal);
   FakeForm1Controls controls;
-  TForm1 form(ports, settings, controls.Refs(), 2);
+  FakeForm1Audio audio;
+  TForm1 form(ports, settings, controls.Refs(), audio.Refs(), 2);
   form.Construct();
   EXPECT_EQ(journal.With("SEND"), Lines{});
 }
@@ -94,7 +96,8 @@ TEST(PanelCreate, SwitchesOfTheOnlyCopy) {
   FakePanelPorts ports(journal);
   FakeSettingsFile settings(journal);
   FakeForm1Controls controls;
-  TForm1 form(ports, settings, controls.Refs(), 2);
+  FakeForm1Audio audio;
+  TForm1 form(ports, settings, controls.Refs(), audio.Refs(), 2);
   form.Construct();
   journal.Clear();
   form.FormCreate(TStartSwitch::DestroyMode);
@@ -118,7 +121,8 @@ TEST(PanelDestroy, WithoutABridgeTheValuesReadAreWrittenBackAndNoFarewellGoesOut
   settings.stored.MicVolume = 1234;
   settings.stored.SpeakerMute = true;
   FakeForm1Controls controls;
-  TForm1 form(ports, settings, controls.Refs(), 2);
+  FakeForm1Audio audio;
+  TForm1 form(ports, settings, controls.Refs(), audio.Refs(), 2);
   form.Construct();
   form.FormCreate(TStartSwitch::DestroyMode);
   settings.stored = TPanelSettings{};
@@ -150,7 +154,8 @@ TEST(SearchMode, ADiscoveryThatAnswersTheAnnouncementBeforeOnCreateCountsToo) {
   FakePanelPorts ports(journal);
   FakeSettingsFile settings(journal);
   FakeForm1Controls controls;
-  TForm1 form(ports, settings, controls.Refs(), 2);
+  FakeForm1Audio audio;
+  TForm1 form(ports, settings, controls.Refs(), audio.Refs(), 2);
   form.Construct();
   TPanelMessage discovery;
   discovery.message = FakePanelPorts::kDiscover;

@@ -24,8 +24,21 @@ TEST(DesktopsimCommands, WordsNumbersAndVerbatimText) {
   EXPECT_EQ(parseCommand("dialog").kind, CommandKind::Dialog);
   EXPECT_EQ(parseCommand("key 0x09").wParam, 9);
   EXPECT_EQ(parseCommand("  # note").kind, CommandKind::Nothing);
+  const Command slide = parseCommand("slide in 40000");
+  EXPECT_EQ(slide.kind, CommandKind::Slide);
+  EXPECT_EQ(slide.part, PanelPart::In);
+  EXPECT_EQ(slide.wParam, 40000);
+  const Command choice = parseCommand("choose ring 2");
+  EXPECT_EQ(choice.kind, CommandKind::Choose);
+  EXPECT_EQ(choice.part, PanelPart::Ring);
+  EXPECT_EQ(choice.wParam, 2);
+  EXPECT_EQ(parseCommand("toggle out").part, PanelPart::Out);
+  EXPECT_EQ(parseCommand("list ring").kind, CommandKind::List);
+  EXPECT_EQ(parseCommand("press default").kind, CommandKind::Press);
   for (const char* bad : {"tray", "tray maybe", "click twice", "report 1", "post 70000 0 0", "sleep -1",
-                          "menu-char xy", "key 0", "key 256", "look now", "hello"}) {
+                          "menu-char xy", "key 0", "key 256", "look now", "hello", "slide ring 5",
+                          "slide out", "slide out 70000", "toggle ring", "choose up 1", "list",
+                          "press ok"}) {
     EXPECT_EQ(parseCommand(bad).kind, CommandKind::Invalid) << bad;
   }
 }

@@ -32,6 +32,13 @@ std::optional<bool> onOff(std::string_view word) {
     return std::nullopt;
 }
 
+std::optional<PanelPart> panelPart(std::string_view word, bool ring_allowed) {
+    if (word == "out") return PanelPart::Out;
+    if (word == "in") return PanelPart::In;
+    if (word == "ring" && ring_allowed) return PanelPart::Ring;
+    return std::nullopt;
+}
+
 // "post"/"send"/"report" arguments: a message number and two integers.
 bool readNumbers(const std::vector<std::string_view>& list, std::size_t first, Command& command) {
     const auto w = simkit::parseInteger(list[first]);
@@ -115,6 +122,26 @@ Command parseCommand(std::string_view line) {
             return command;
         }
     }
+    if ((keyword == "toggle" || keyword == "list") && count == 2) {
+        const bool is_list = keyword == "list";
+        if (const auto part = panelPart(list[1], is_list)) {
+            Command command = make(is_list ? CommandKind::List : CommandKind::Toggle);
+            command.part = *part;
+            return command;
+        }
+    }
+    if ((keyword == "slide" || keyword == "choose") && count == 3) {
+        const bool is_choice = keyword == "choose";
+        const auto part = panelPart(list[1], is_choice);
+        const auto value = simkit::parseInteger(list[2]);
+        if (part && value && *value >= 0 && *value <= 0xFFFF) {
+            Command command = make(is_choice ? CommandKind::Choose : CommandKind::Slide);
+            command.part = *part;
+            command.wParam = *value;
+            return command;
+        }
+    }
+    if (keyword == "press" && count == 2 && list[1] == "default") return make(CommandKind::Press);
     if (keyword == "menu-char" && count == 2 && list[1].size() == 1) {
         Command command = make(CommandKind::MenuChar);
         command.text = std::string(list[1]);

@@ -25,16 +25,26 @@ enum class CommandKind {
     Key,             // "key VK": press and release a key in the panel's focused control
     Menu,            // "menu": log whether a popup menu is open
     Dialog,          // "dialog": log the panel's message box, if one shows, and press its OK
+    Slide,           // "slide out|in POS": move the speaker / microphone track bar, as a drag ends
+    Toggle,          // "toggle out|in": click the speaker / microphone "Mute" box
+    Choose,          // "choose out|in|ring INDEX": pick an entry of a Skype device list
+    List,            // "list out|in|ring": log a Skype device list's entries and selection
+    Press,           // "press default": click the "Default" button
     Sleep,           // "sleep MS"
     Quit,
 };
 
 enum class ClickKind { Left, Right, Double, Middle };
 
+// Which of the panel's controls a command is about: the speaker side or the Skype output
+// list, the microphone side or the input list, the ringing list.
+enum class PanelPart { Out, In, Ring };
+
 struct Command {
     CommandKind kind = CommandKind::Invalid;
     bool on = false;
     ClickKind click = ClickKind::Left;
+    PanelPart part = PanelPart::Out;
     std::uint32_t message = 0;
     std::int64_t wParam = 0;
     std::int64_t lParam = 0;

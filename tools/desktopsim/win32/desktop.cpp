@@ -1,5 +1,6 @@
 #include "tools/desktopsim/win32/desktop.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -7,6 +8,7 @@
 #include "common/copydata_text.h"
 #include "common/win32/copydata_send.h"
 #include "common/window_messages.h"
+#include "panel/win32/window_ids.h"
 #include "tools/desktopsim/tray_data.h"
 #include "tools/desktopsim/win32/panel_view.h"
 #include "tools/simkit/log_format.h"
@@ -30,6 +32,34 @@ const char* actionName(DWORD action) {
         return "SETVERSION";
     default:
         return "OTHER";
+    }
+}
+
+int trackBarId(PanelPart part) { return part == PanelPart::In ? kIdTrackBarVolIn : kIdTrackBarVolOut; }
+
+int checkBoxId(PanelPart part) { return part == PanelPart::In ? kIdCheckBoxVolIn : kIdCheckBoxVolOut; }
+
+int listId(PanelPart part) {
+    switch (part) {
+    case PanelPart::In:
+        return kIdComboBoxSkypeIn;
+    case PanelPart::Ring:
+        return kIdComboBoxSkypeRing;
+    case PanelPart::Out:
+    default:
+        return kIdComboBoxSkypeOut;
+    }
+}
+
+const char* partName(PanelPart part) {
+    switch (part) {
+    case PanelPart::In:
+        return "in";
+    case PanelPart::Ring:
+        return "ring";
+    case PanelPart::Out:
+    default:
+        return "out";
     }
 }
 
@@ -265,6 +295,50 @@ void Desktop::run(const Command& command, const std::string& line) {
         log_.write("KEY", std::to_string(command.wParam));
         break;
     }
+    case CommandKind::Slide: {
+        HWND bar = findControl(target, trackBarId(command.part));
+        if (!bar) {
+            log_.write("ERROR", line + " (no track bar)");
+            break;
+        }
+        // As a drag ends: the bar takes the position, then tells its parent. Both posted, so
+        // the panel's thread takes them in this order.
+        const auto position = static_cast<WPARAM>(command.wParam);
+        PostMessageA(bar, TBM_SETPOS, TRUE, static_cast<LPARAM>(position));
+        PostMessageA(GetParent(bar), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(bar));
+        log_.write("SLIDE", std::string(partName(command.part)) + " " + std::to_string(command.wParam));
+        break;
+    }
+    case CommandKind::Toggle:
+    case CommandKind::Press: {
+        const bool toggle = command.kind == CommandKind::Toggle;
+        HWND button = findControl(target, toggle ? checkBoxId(command.part) : kIdButtonDefault);
+        if (!button) {
+            log_.write("ERROR", line + " (no such button)");
+            break;
+        }
+        // A click as the button itself plays it: pressed, released, its parent told.
+        PostMessageA(button, BM_CLICK, 0, 0);
+        log_.write(toggle ? "TOGGLE" : "PRESS", toggle ? partName(command.part) : "default");
+        break;
+    }
+    case CommandKind::Choose: {
+        HWND list = findControl(target, listId(command.part));
+        if (!list) {
+            log_.write("ERROR", line + " (no list)");
+            break;
+        }
+        // As a choice from the drop-down: the selection, then the parent told of the change.
+        PostMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(command.wParam), 0);
+        PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+        log_.write("CHOOSE", std::string(partName(command.part)) + " " + std::to_string(command.wParam));
+        break;
+    }
+    case CommandKind::List:
+        log_.write("LIST", std::string(partName(command.part)) + " " +
+                               describeList(findControl(target, listId(command.part))));
+        break;
     case CommandKind::Report:
         PostMessageA(target, msg::WM_BRIDGESTATUS, static_cast<WPARAM>(command.wParam),
                      static_cast<LPARAM>(command.lParam));

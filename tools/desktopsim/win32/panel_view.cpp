@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "panel/instance_names.h"
+#include "panel/win32/window_ids.h"
 
 namespace desktopsim {
 namespace {
@@ -34,6 +35,27 @@ HWND findChild(HWND parent, const char* className, const char* text) {
 }
 
 std::string onOff(HWND window) { return window == nullptr ? "missing" : IsWindowEnabled(window) ? "on" : "off"; }
+
+BOOL CALLBACK matchId(HWND child, LPARAM parameter) {
+    auto* search = reinterpret_cast<std::pair<int, HWND>*>(parameter);
+    if (GetDlgCtrlID(child) != search->first) return TRUE;
+    search->second = child;
+    return FALSE;
+}
+
+// Asks a control of the panel, giving up on a panel that hangs.
+LRESULT ask(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    if (!control || !SendMessageTimeoutA(control, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result)) {
+        return -1;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+std::string valueAndState(HWND control, UINT query) {
+    if (!control) return "missing";
+    return std::to_string(static_cast<long long>(ask(control, query))) + "," + onOff(control);
+}
 
 }  // namespace
 
@@ -73,6 +95,41 @@ std::string describePanel(HWND panel) {
     GetWindowRect(panel, &frame);
     text += " rect=" + std::to_string(frame.left) + "," + std::to_string(frame.top) + "," +
             std::to_string(frame.right - frame.left) + "," + std::to_string(frame.bottom - frame.top);
+    text += " speaker=" + valueAndState(findControl(panel, kIdTrackBarVolOut), TBM_GETPOS);
+    text += " mic=" + valueAndState(findControl(panel, kIdTrackBarVolIn), TBM_GETPOS);
+    text += " speakermute=" + valueAndState(findControl(panel, kIdCheckBoxVolOut), BM_GETCHECK);
+    text += " micmute=" + valueAndState(findControl(panel, kIdCheckBoxVolIn), BM_GETCHECK);
+    text += " lists=";
+    for (int id : {kIdComboBoxSkypeOut, kIdComboBoxSkypeIn, kIdComboBoxSkypeRing}) {
+        text += std::to_string(static_cast<long long>(ask(findControl(panel, id), CB_GETCURSEL)));
+        if (id != kIdComboBoxSkypeRing) text += ",";
+    }
+    return text;
+}
+
+HWND findControl(HWND panel, int id) {
+    std::pair<int, HWND> search{id, nullptr};
+    if (panel) EnumChildWindows(panel, matchId, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+std::string describeList(HWND list) {
+    if (!list) return "missing";
+    std::string text = std::to_string(static_cast<long long>(ask(list, CB_GETCURSEL))) + " ";
+    const LRESULT count = ask(list, CB_GETCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        // Device names are at most 31 characters; the list's own entry is longer. Asked in
+        // UTF-16: Wine hands an ANSI request's text across processes as UTF-16 all the same.
+        wchar_t entry[256] = {};
+        const LRESULT length = ask(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(i));
+        if (length < 0 || length >= static_cast<LRESULT>(sizeof entry / sizeof entry[0])) continue;
+        // Sent with a buffer of ours: Windows copies the text back only for a sent message.
+        SendMessageTimeoutW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry),
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
+        char narrow[512] = {};
+        WideCharToMultiByte(CP_ACP, 0, entry, -1, narrow, sizeof narrow, nullptr, nullptr);
+        text += (i > 0 ? "|" : "") + std::string(narrow);
+    }
     return text;
 }
 

@@ -9,12 +9,21 @@ namespace desktopsim {
 // The panel's main window, or null when no panel runs (or it is still starting).
 HWND findPanelWindow();
 
-// "visible=0 page=0 default=on,shown volume=off skype=on focus=ComboBox rect=160,130,494,324":
+// "visible=0 page=0 default=on,shown volume=off skype=on focus=ComboBox rect=160,130,494,324
+// speaker=32767,on mic=0,off speakermute=0,on micmute=1,off lists=2,2,0":
 // whether the window shows, the page, the "Default" button's enabled state and its own
 // visibility (shown even while the window is hidden), the two groups' enabled states, the
-// class (and text) of the control with the keyboard focus, and the window's place on the
-// screen. "none" without a panel.
+// class (and text) of the control with the keyboard focus, the window's place on the
+// screen, each track bar's position and each mute box's check with their enabled states,
+// and the selected entries of the output, input and ringing lists. "none" without a panel.
 std::string describePanel(HWND panel);
+
+// The panel's control with this id (panel/win32/window_ids.h), or null.
+HWND findControl(HWND panel, int id);
+
+// A Skype device list: its selected index, then its entries joined by "|":
+// "1 Windows default sound device|Speakers|USB Phone".
+std::string describeList(HWND list);
 
 // The window that has the keyboard focus in the panel's thread, or null.
 HWND findPanelFocus(HWND panel);

@@ -12,7 +12,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "wine"))
-from winetest import WineTestCase, exe, run  # noqa: E402
+from winetest import WineTestCase, run  # noqa: E402
 
 MARGIN = 16
 TRAY_CALLBACK = 0x8001    # the panel's tray icon messages (WM_APP + 1), icon 1
@@ -46,7 +46,7 @@ class Screenshots(WineTestCase):
         desktop.wait_look(lambda s: s["default"] == "on,shown", timeout=20)
 
         # A second start shows the running panel's window.
-        self.assertEqual(run(exe("TRAYCONSOLE_EXE")), 0)
+        self.assertEqual(run(self.panel_exe()), 0)
         state, _ = desktop.wait_look(lambda s: s["visible"] == "1")
         time.sleep(1.0)
         photograph(os.path.join(self.output, "panel-setup.png"), state["rect"])

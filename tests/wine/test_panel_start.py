@@ -3,7 +3,7 @@ running copy, and the two switches ZunSearchMode and ZunDestroyMode."""
 import time
 import unittest
 
-from winetest import WineTestCase, exe, run
+from winetest import WineTestCase, run
 
 WM_CLOSE = 0x0010
 WM_PANELEXIT = 0x0400 + 111
@@ -19,7 +19,7 @@ class SecondStart(WineTestCase):
         for args in ([], ["ZunSearchMode"], ["ZunDestroyMode", "now"], ["zundestroymode"]):
             with self.subTest(args=args):
                 started = time.monotonic()
-                self.assertEqual(run(exe("TRAYCONSOLE_EXE"), *args), 0)
+                self.assertEqual(run(self.panel_exe(), *args), 0)
                 self.assertLess(time.monotonic() - started, 5)
                 state, _ = desktop.wait_look(lambda s: s["visible"] == "1", timeout=3)
                 self.assertEqual(state["page"], "0")
@@ -31,7 +31,7 @@ class SecondStart(WineTestCase):
         desktop = self.desktopsim("tray on", "auto-discover on")
         first = self.panel(desktop=desktop)
         desktop.wait_event("ATTACH", r"0x0$")  # the panel took the stand-in as its bridge
-        self.assertEqual(run(exe("TRAYCONSOLE_EXE"), "ZunDestroyMode"), 0)
+        self.assertEqual(run(self.panel_exe(), "ZunDestroyMode"), 0)
         self.assertEqual(first.wait_exit(5), 0)
         desktop.wait_event("ATTACH", r"^0x0 0x0$")
         desktop.wait_event("TRAY", "^DELETE")
@@ -49,7 +49,7 @@ class OnlyCopy(WineTestCase):
     def test_destroy_mode_alone_starts_and_ends_at_once(self):
         desktop = self.desktopsim("auto-discover on")
         started = time.monotonic()
-        self.assertEqual(run(exe("TRAYCONSOLE_EXE"), "ZunDestroyMode"), 0)
+        self.assertEqual(run(self.panel_exe(), "ZunDestroyMode"), 0)
         self.assertLess(time.monotonic() - started, 5)
         # Its window was made: it announced itself to any bridge.
         desktop.wait_event("ANNOUNCE")

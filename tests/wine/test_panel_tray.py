@@ -3,7 +3,7 @@ clicks and menu, the reports' effect, the commands the panel sends and the answe
 import time
 import unittest
 
-from winetest import WineTestCase, exe, run
+from winetest import WineTestCase, run
 
 WM_CLOSE = 0x0010
 VK_TAB, VK_ESCAPE = 0x09, 0x1B
@@ -117,7 +117,7 @@ class Keyboard(WineTestCase):
         self.panel(desktop=desktop)
         desktop.write(f"report {HANDSET_AND_SKYPE} {STATUS}")  # the Skype group on, USB Phone off
         desktop.wait_look(lambda s: s["skype"] == "on")
-        self.assertEqual(run(exe("TRAYCONSOLE_EXE")), 0)
+        self.assertEqual(run(self.panel_exe()), 0)
         state, _ = desktop.wait_look(lambda s: s["visible"] == "1" and s["focus"] != "none")
         walk = [state["focus"]]
         for _ in range(6):

@@ -224,6 +224,85 @@ class DesktopSim(Simulator):
             time.sleep(interval)
 
 
+class AudioLog:
+    """The stand-in winmm.dll's log (tools/winmmsim/README.md), read as it grows, each line
+    with the time it was first seen; the file is looked at every 20 ms."""
+
+    POLL = 0.02
+
+    def __init__(self, path):
+        self.path = path
+        self._lines = []
+        self._arrivals = []
+        self._cond = threading.Condition()
+        self._stop = threading.Event()
+        self._reader = threading.Thread(target=self._read, daemon=True)
+        self._reader.start()
+
+    def _read(self):
+        offset = 0
+        pending = b""
+        while not self._stop.wait(self.POLL):
+            try:
+                with open(self.path, "rb") as log:
+                    log.seek(offset)
+                    data = log.read()
+            except FileNotFoundError:
+                continue
+            offset += len(data)
+            pending += data
+            *complete, pending = pending.split(b"\r\n")
+            if complete:
+                now = time.monotonic()
+                with self._cond:
+                    for raw in complete:
+                        self._lines.append(raw.decode("latin-1"))
+                        self._arrivals.append(now)
+                    self._cond.notify_all()
+
+    def close(self):
+        self._stop.set()
+        self._reader.join(timeout=5)
+
+    def lines(self):
+        with self._cond:
+            return list(self._lines)
+
+    def arrival(self, index):
+        with self._cond:
+            return self._arrivals[index]
+
+    def sets(self, control, start=0):
+        """(line index, values) of each SET of this control id, from line `start` on."""
+        pattern = re.compile(rf"^SET mixer=\d+ control={control} .* values=([\d,]+) ")
+        out = []
+        for index, line in enumerate(self.lines()[start:], start):
+            match = pattern.match(line)
+            if match:
+                out.append((index, [int(v) for v in match.group(1).split(",")]))
+        return out
+
+    def wait_for(self, regex, timeout=10.0, start=0):
+        """Waits for a line (from index `start` on) that the regex finds; returns its index."""
+        pattern = re.compile(regex)
+        deadline = time.monotonic() + timeout
+        with self._cond:
+            while True:
+                for i in range(start, len(self._lines)):
+                    if pattern.search(self._lines[i]):
+                        return i
+                left = deadline - time.monotonic()
+                if left <= 0:
+                    raise AssertionError(f"winmm stand-in: no line matching {regex!r} within {timeout} s; log was:\n"
+                                         + "\n".join(self._lines[-40:]))
+                self._cond.wait(left)
+
+    def wait_set(self, control, values, timeout=10.0, start=0):
+        """Waits until this control was set to these values; returns the line's index."""
+        text = ",".join(str(v) for v in values)
+        return self.wait_for(rf"^SET mixer=\d+ control={control} .* values={text} ", timeout, start)
+
+
 def _is_event(line, kind, pattern):
     parts = line.split(" ", 2)
     if len(parts) < 2 or parts[1] != kind:
@@ -243,10 +322,15 @@ def reg_query(key, value):
     result = subprocess.run([WINE, "reg", "query", key, "/v", value], env=wine_env(),
                             capture_output=True, timeout=30)
     for line in result.stdout.decode("latin-1").splitlines():
-        parts = line.split()
+        parts = line.split(None, 2)
         if len(parts) >= 3 and parts[0] == value:
-            return parts[2]
+            return parts[2].strip()
     return None
+
+
+def reg_add(key, value, data):
+    subprocess.run([WINE, "reg", "add", key, "/v", value, "/d", data, "/f"], env=wine_env(),
+                   capture_output=True, timeout=30, check=True)
 
 
 def reg_values(key):
@@ -270,6 +354,11 @@ def reg_delete(key):
                    capture_output=True, timeout=30)
 
 
+def _wine_path(path):
+    """A Linux path as Windows programs under Wine name it (drive Z: is the root)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
 _pipe_names = itertools.count(1)
 
 
@@ -279,6 +368,8 @@ class WineTestCase(unittest.TestCase):
     def setUp(self):
         self._programs = []
         self._handset_pipe = None
+        self._panel_folder = None
+        self._audio_env = None
 
     def tearDown(self):
         for program in reversed(self._programs):
@@ -305,9 +396,38 @@ class WineTestCase(unittest.TestCase):
     def desktopsim(self, *commands):
         return self.start(DesktopSim(*commands))
 
+    def panel_folder(self):
+        """This test's folder with its own copy of the control panel, where the panel keeps
+        its setup.set; the same for every start of the panel in the test."""
+        if not self._panel_folder:
+            self._panel_folder = tempfile.mkdtemp(prefix="trayconsole-")
+            self.addCleanup(shutil.rmtree, self._panel_folder, True)
+            shutil.copy(exe("TRAYCONSOLE_EXE"), self._panel_folder)
+        return self._panel_folder
+
+    def panel_exe(self):
+        return os.path.join(self.panel_folder(), "trayconsole.exe")
+
+    def audio(self, config=None):
+        """The stand-in winmm.dll beside this test's panel, with `config` (its configuration
+        lines; None: the default machine). Returns the DLL's log; panels started from now
+        on load the stand-in."""
+        folder = self.panel_folder()
+        shutil.copy(os.path.join(os.environ["WINMMSIM_DLLS"], "winmm.dll"), folder)
+        log_path = os.path.join(folder, "winmmsim.log")
+        self._audio_env = {"WINMMSIM_LOG": _wine_path(log_path), "WINEDLLOVERRIDES": "winmm=n,b"}
+        if config is not None:
+            config_path = os.path.join(folder, "winmmsim-test.cfg")
+            with open(config_path, "w") as file:
+                file.write("\n".join(config) + "\n")
+            self._audio_env["WINMMSIM_CONFIG"] = _wine_path(config_path)
+        log = AudioLog(log_path)
+        self.addCleanup(log.close)
+        return log
+
     def panel(self, *args, desktop=None):
-        """The control panel; with `desktop`, once its window can be found."""
-        panel = self.start(Program(exe("TRAYCONSOLE_EXE"), *args))
+        """The control panel, this test's copy; with `desktop`, once its window can be found."""
+        panel = self.start(Program(self.panel_exe(), *args, env=self._audio_env))
         if desktop:
             desktop.wait_look(lambda state: True)
         return panel

@@ -213,7 +213,7 @@ Section "un.${PRODUCT}" UnPrograms
   RMDir "${START_MENU}"
 SectionEnd
 
-Section "un.Your settings (sound devices, volumes, ring tone)" UnSettings
+Section "un.Your settings" UnSettings
   Delete "$INSTDIR\${SETTINGS_FILE}"
   DeleteRegKey HKCU "${RINGTONE_KEY}"
   DeleteRegKey /ifempty HKCU "${RINGTONE_PARENT}"
@@ -227,6 +227,11 @@ Section "-un.Finish"
   RMDir "$INSTDIR"
   RMDir "$LOCALAPPDATA\Programs"
 SectionEnd
+
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${UnPrograms} "The programs, their Start-menu entries and their start at sign-in."
+  !insertmacro MUI_DESCRIPTION_TEXT ${UnSettings} "The sound devices, volumes and ring tone you chose. Untick to keep them for a later installation."
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_END
 
 Function un.onInit
   ${GetParameters} $0

@@ -1,5 +1,6 @@
 // The controls of the main window, where they sit (in 96-dpi pixels), their texts and how
 // their events reach the form.
+#include "common/version.h"
 #include "panel/ui_texts.h"
 #include "panel/win32/main_window.h"
 #include "panel/win32/pictures.h"
@@ -8,9 +9,10 @@
 
 namespace {
 
-constexpr char kProductLine[] = "Product Name: Corvane USB Talkpod";
-constexpr char kVersionLine[] = "Software Version: 3.3.10.3";
-constexpr char kMakerLine[] = "Made by Corvane Audio Devices";
+// The product, version and maker as the version resource names them.
+constexpr char kProductLine[] = "Product Name: " HANDSET_PRODUCT_NAME;
+constexpr char kVersionLine[] = "Software Version: " HANDSET_VERSION_TEXT;
+constexpr char kMakerLine[] = "Made by " HANDSET_COMPANY_NAME;
 constexpr char kMakerAddressText[] = "www.corvane.example";
 constexpr char kMakerAddress[] = "https://www.corvane.example/";
 

@@ -18,33 +18,16 @@ void TLabel::SetCaption(const std::string& caption) {
 }
 
 LRESULT TLabel::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_PAINT:
-      Paint(nullptr);
-      return 0;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_ENABLE: {
-      const LRESULT result = DefaultProc(message, wparam, lparam);
-      Repaint();
-      return result;
-    }
-    default:
-      return DefaultProc(message, wparam, lparam);
-  }
+  return PaintedWindowProc(message, wparam, lparam);
 }
 
-void TLabel::Paint(HDC print_dc) {
-  TWindowPaint paint(Handle(), print_dc);
-  TPaintBuffer& buffer = paint.Buffer();
-  if (!buffer.Ready()) return;
-  buffer.Canvas().Fill(Background());
+TsuiControlBase::TRepaint TLabel::RepaintAfter(UINT message) const {
+  return message == WM_ENABLE ? TRepaint::Later : TRepaint::None;
+}
+
+void TLabel::Paint(const TControlPaint& paint) {
   char caption[256] = {};
   GetWindowTextA(Handle(), caption, sizeof caption);
-  const bool enabled = IsWindowEnabled(Handle()) != FALSE;
-  DrawThemeText(buffer.Dc(), caption, paint.Client(), style_.font, enabled ? style_.color : theme::kTextDisabled,
+  DrawThemeText(paint.buffer.Dc(), caption, paint.client, style_.font, paint.enabled ? style_.color : theme::kTextDisabled,
                 style_.align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

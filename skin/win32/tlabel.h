@@ -19,9 +19,10 @@ class TLabel final : public TsuiControl<IControl> {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Paint(const TControlPaint& paint) override;
+  TRepaint RepaintAfter(UINT message) const override;
 
  private:
-  void Paint(HDC print_dc);
 
   TLabelStyle style_;
 };

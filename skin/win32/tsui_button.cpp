@@ -29,14 +29,14 @@ bool TsuiButton::HandleParentMessage(UINT message, WPARAM wparam, LPARAM lparam,
     return true;
   }
   if (message == WM_DRAWITEM) {
-    Paint(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+    PaintItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
     result = TRUE;
     return true;
   }
   return false;
 }
 
-void TsuiButton::Paint(const DRAWITEMSTRUCT& item) {
+void TsuiButton::PaintItem(const DRAWITEMSTRUCT& item) {
   TPaintBuffer buffer(item.hDC, item.rcItem);
   if (!buffer.Ready()) return;
   const bool enabled = (item.itemState & ODS_DISABLED) == 0;

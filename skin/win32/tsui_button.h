@@ -15,7 +15,7 @@ class TsuiButton final : public TsuiControl<IButton> {
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  void Paint(const DRAWITEMSTRUCT& item);
+  void PaintItem(const DRAWITEMSTRUCT& item);
 
   TNotifyEvent on_click_;
 };

@@ -63,34 +63,20 @@ bool TsuiCheckBox::HandleParentMessage(UINT message, WPARAM wparam, LPARAM, LRES
 
 LRESULT TsuiCheckBox::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   TrackHot(message);
-  switch (message) {
-    case WM_PAINT:
-      Paint(nullptr);
-      return 0;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    default:
-      break;
-  }
-  const LRESULT result = DefaultProc(message, wparam, lparam);
-  if (PaintsNatively(message) && Handle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  return result;
+  return PaintedWindowProc(message, wparam, lparam);
 }
 
-void TsuiCheckBox::Paint(HDC print_dc) {
-  TWindowPaint paint(Handle(), print_dc);
-  TPaintBuffer& buffer = paint.Buffer();
-  if (!buffer.Ready()) return;
-  const RECT& client = paint.Client();
-  const bool enabled = IsWindowEnabled(Handle()) != FALSE;
+TsuiControlBase::TRepaint TsuiCheckBox::RepaintAfter(UINT message) const {
+  return PaintsNatively(message) ? TRepaint::Now : TRepaint::None;
+}
+
+void TsuiCheckBox::Paint(const TControlPaint& paint) {
+  const RECT& client = paint.client;
+  const bool enabled = paint.enabled;
   const bool checked = Checked();
   const bool pressed = (SendMessageA(Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
 
-  TPixelCanvas& canvas = buffer.Canvas();
-  canvas.Fill(Background());
+  TPixelCanvas& canvas = paint.canvas;
   const double box = Scale(theme::kCheckBoxSize);
   const double top = ((client.bottom - client.top) - box) / 2;
   const double left = Scale(2);
@@ -118,6 +104,6 @@ void TsuiCheckBox::Paint(HDC print_dc) {
   GetWindowTextA(Handle(), caption, sizeof caption);
   RECT text = client;
   text.left += static_cast<LONG>(left + box + Scale(8));
-  DrawThemeText(buffer.Dc(), caption, text, TFontRole::Normal, enabled ? theme::kText : theme::kTextDisabled,
+  DrawThemeText(paint.buffer.Dc(), caption, text, TFontRole::Normal, enabled ? theme::kText : theme::kTextDisabled,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }

@@ -16,9 +16,10 @@ class TsuiCheckBox final : public TsuiControl<ICheckBox> {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Paint(const TControlPaint& paint) override;
+  TRepaint RepaintAfter(UINT message) const override;
 
  private:
-  void Paint(HDC print_dc);
 
   TNotifyEvent on_click_;
 };

@@ -108,37 +108,23 @@ bool TsuiComboBox::HandleParentMessage(UINT message, WPARAM wparam, LPARAM lpara
 
 LRESULT TsuiComboBox::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   TrackHot(message);
-  switch (message) {
-    case WM_PAINT:
-      PaintField(nullptr);
-      return 0;
-    case WM_PRINTCLIENT:
-      PaintField(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    default:
-      break;
-  }
-  const LRESULT result = DefaultProc(message, wparam, lparam);
-  if (PaintsNatively(message) && Handle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  return result;
+  return PaintedWindowProc(message, wparam, lparam);
 }
 
-void TsuiComboBox::PaintField(HDC print_dc) {
-  TWindowPaint paint(Handle(), print_dc);
-  TPaintBuffer& buffer = paint.Buffer();
-  if (!buffer.Ready()) return;
-  const RECT& client = paint.Client();
-  const bool enabled = IsWindowEnabled(Handle()) != FALSE;
+TsuiControlBase::TRepaint TsuiComboBox::RepaintAfter(UINT message) const {
+  return PaintsNatively(message) ? TRepaint::Now : TRepaint::None;
+}
+
+void TsuiComboBox::Paint(const TControlPaint& paint) {
+  const RECT& client = paint.client;
+  const bool enabled = paint.enabled;
   const bool open = SendMessageA(Handle(), CB_GETDROPPEDSTATE, 0, 0) != 0;
   const bool focused = GetFocus() == Handle();
   const double w = client.right - client.left;
   const double h = client.bottom - client.top;
   const double radius = Scale(theme::kControlRadius);
 
-  TPixelCanvas& canvas = buffer.Canvas();
-  canvas.Fill(Background());
+  TPixelCanvas& canvas = paint.canvas;
   canvas.FillRoundRect({0, 0, w, h}, radius, enabled ? theme::kControlFill : theme::kWindow);
   std::uint32_t border = theme::kControlBorder;
   if (!enabled) border = theme::kCardBorder;
@@ -157,7 +143,7 @@ void TsuiComboBox::PaintField(HDC print_dc) {
   RECT text = client;
   text.left += Scale(8);
   text.right -= Scale(26);
-  DrawThemeText(buffer.Dc(), Text(), text, TFontRole::Normal, enabled ? theme::kText : theme::kTextDisabled,
+  DrawThemeText(paint.buffer.Dc(), Text(), text, TFontRole::Normal, enabled ? theme::kText : theme::kTextDisabled,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 

@@ -26,9 +26,11 @@ class TsuiComboBox final : public TsuiControl<IComboBox> {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  // The closed field.
+  void Paint(const TControlPaint& paint) override;
+  TRepaint RepaintAfter(UINT message) const override;
 
  private:
-  void PaintField(HDC print_dc);
   void PaintItem(const DRAWITEMSTRUCT& item);
 
   std::vector<std::string> items_;

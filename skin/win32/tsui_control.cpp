@@ -55,6 +55,61 @@ LRESULT TsuiControlBase::DefaultProc(UINT message, WPARAM wparam, LPARAM lparam)
   return DefSubclassProc(hwnd_, message, wparam, lparam);
 }
 
+LRESULT TsuiControlBase::PaintedWindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_PAINT:
+      PaintWindow(nullptr);
+      return 0;
+    case WM_PRINTCLIENT:
+      PaintWindow(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    default:
+      break;
+  }
+  const LRESULT result = DefaultProc(message, wparam, lparam);
+  switch (RepaintAfter(message)) {
+    case TRepaint::Later:
+      Repaint();
+      break;
+    case TRepaint::Now:
+      // At once, so the native picture is not left on screen until the next paint.
+      if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      break;
+    case TRepaint::None:
+      break;
+  }
+  return result;
+}
+
+void TsuiControlBase::PaintWindow(HDC print_dc) {
+  TWindowPaint paint(hwnd_, print_dc);
+  TPaintBuffer& buffer = paint.Buffer();
+  if (!buffer.Ready()) return;
+  buffer.Canvas().Fill(Background());
+  Paint({buffer, buffer.Canvas(), paint.Client(), IsWindowEnabled(hwnd_) != FALSE});
+}
+
+void TsuiControlBase::Paint(const TControlPaint&) {}
+
+TsuiControlBase::TRepaint TsuiControlBase::RepaintAfter(UINT) const { return TRepaint::None; }
+
+bool TsuiControlBase::RouteChildNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  if (ReflectToControl(hwnd_, message, wparam, lparam, result)) return true;
+  switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      result = SendMessageA(GetParent(hwnd_), message, wparam, lparam);
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool TsuiControlBase::HandleParentMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 std::uint32_t TsuiControlBase::Background() const {

@@ -12,6 +12,19 @@
 #include "skin/tsui_controls.h"
 #include "skin/win32/dpi.h"
 
+class TPaintBuffer;
+class TPixelCanvas;
+
+// What a self-painted control draws with: the off-screen buffer over its client area, its
+// canvas already filled with the colour behind the control, and whether the window is
+// enabled (every control dims when it is not).
+struct TControlPaint {
+  TPaintBuffer& buffer;
+  TPixelCanvas& canvas;
+  const RECT& client;
+  bool enabled;
+};
+
 class TsuiControlBase {
  public:
   TsuiControlBase() = default;
@@ -51,6 +64,22 @@ class TsuiControlBase {
   virtual LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT DefaultProc(UINT message, WPARAM wparam, LPARAM lparam);
 
+  // For controls that replace a Windows control's painting: WM_PAINT and WM_PRINTCLIENT go
+  // to Paint, WM_ERASEBKGND is swallowed (Paint covers every pixel, so erasing would only
+  // flicker), anything else to DefaultProc followed by the repaint RepaintAfter asks for.
+  LRESULT PaintedWindowProc(UINT message, WPARAM wparam, LPARAM lparam);
+  // Draws the whole control for PaintedWindowProc.
+  virtual void Paint(const TControlPaint& paint);
+  enum class TRepaint {
+    None,
+    Later,  // the themed look depends on a state the message changed
+    Now,    // Windows' own control has just painted itself over the themed look
+  };
+  virtual TRepaint RepaintAfter(UINT message) const;
+  // For containers: a child's notification goes to the child's object when it is themed,
+  // and on to the window above when it is not. True when routed, with its result.
+  bool RouteChildNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+
   bool OwnEnabled() const { return own_enabled_; }
   void SetOwnEnabled(bool enabled);
   bool IsHot() const { return hot_; }
@@ -61,6 +90,8 @@ class TsuiControlBase {
   void Repaint();
 
  private:
+  // The paint preamble every self-painted control shares, then Paint.
+  void PaintWindow(HDC print_dc);
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                                        UINT_PTR id, DWORD_PTR self);
 

@@ -21,49 +21,30 @@ void TsuiGroupBox::SetCaption(const std::string& caption) {
 
 LRESULT TsuiGroupBox::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   LRESULT result = 0;
-  if (ReflectToControl(Handle(), message, wparam, lparam, result)) return result;
+  if (RouteChildNotification(message, wparam, lparam, result)) return result;
+  // A plain group box lets the mouse through to what lies behind; a card is solid.
+  if (message == WM_NCHITTEST) return HTCLIENT;
+  return PaintedWindowProc(message, wparam, lparam);
+}
+
+TsuiControlBase::TRepaint TsuiGroupBox::RepaintAfter(UINT message) const {
   switch (message) {
-    case WM_PAINT:
-      Paint(nullptr);
-      return 0;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_NCHITTEST:
-      // A plain group box lets the mouse through to what lies behind; a card is solid.
-      return HTCLIENT;
     case WM_SETTEXT:
     case WM_ENABLE:
-    case WM_UPDATEUISTATE: {
+    case WM_UPDATEUISTATE:
       // Windows' group box paints itself directly at these.
-      const LRESULT own = DefaultProc(message, wparam, lparam);
-      if (Handle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-      return own;
-    }
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_HSCROLL:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-      // Notifications of controls that are not themed go on to the window above.
-      return SendMessageA(GetParent(Handle()), message, wparam, lparam);
+      return TRepaint::Now;
     default:
-      return DefaultProc(message, wparam, lparam);
+      return TRepaint::None;
   }
 }
 
-void TsuiGroupBox::Paint(HDC print_dc) {
-  TWindowPaint paint(Handle(), print_dc);
-  TPaintBuffer& buffer = paint.Buffer();
-  if (!buffer.Ready()) return;
-  const RECT& client = paint.Client();
+void TsuiGroupBox::Paint(const TControlPaint& paint) {
+  const RECT& client = paint.client;
   const double w = client.right - client.left;
   const double h = client.bottom - client.top;
   const double radius = Scale(theme::kCornerRadius);
-  TPixelCanvas& canvas = buffer.Canvas();
-  canvas.Fill(Background());
+  TPixelCanvas& canvas = paint.canvas;
   canvas.FillRoundRect({0, 0, w, h}, radius, theme::kCardBorder);
   canvas.FillRoundRect({1, 1, w - 1, h - 1}, radius - 1, theme::kCard);
 
@@ -74,7 +55,6 @@ void TsuiGroupBox::Paint(HDC print_dc) {
   const double margin = Scale(12);
   canvas.FillRoundRect({margin, band, w - margin, band + 1}, 0, theme::kCardBorder);
   RECT text = {Scale(12), 0, client.right - Scale(12), static_cast<LONG>(band)};
-  const bool enabled = IsWindowEnabled(Handle()) != FALSE;
-  DrawThemeText(buffer.Dc(), caption, text, TFontRole::Caption, enabled ? theme::kText : theme::kTextDisabled,
+  DrawThemeText(paint.buffer.Dc(), caption, text, TFontRole::Caption, paint.enabled ? theme::kText : theme::kTextDisabled,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

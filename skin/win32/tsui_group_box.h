@@ -14,7 +14,6 @@ class TsuiGroupBox final : public TsuiControl<IGroupBox> {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
-
- private:
-  void Paint(HDC print_dc);
+  void Paint(const TControlPaint& paint) override;
+  TRepaint RepaintAfter(UINT message) const override;
 };

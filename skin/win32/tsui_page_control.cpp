@@ -44,23 +44,14 @@ bool TsuiTabSheet::Create(HWND parent, const TBounds& bounds) {
 
 LRESULT TsuiTabSheet::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   LRESULT result = 0;
-  if (ReflectToControl(Handle(), message, wparam, lparam, result)) return result;
-  switch (message) {
-    case WM_ERASEBKGND: {
-      RECT client;
-      GetClientRect(Handle(), &client);
-      FillRect(reinterpret_cast<HDC>(wparam), &client, ThemeBrush(Surface()));
-      return 1;
-    }
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_HSCROLL:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-      return SendMessageA(GetParent(Handle()), message, wparam, lparam);
-    default:
-      return DefaultProc(message, wparam, lparam);
+  if (RouteChildNotification(message, wparam, lparam, result)) return result;
+  if (message == WM_ERASEBKGND) {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    FillRect(reinterpret_cast<HDC>(wparam), &client, ThemeBrush(Surface()));
+    return 1;
   }
+  return DefaultProc(message, wparam, lparam);
 }
 
 bool TsuiPageControl::Create(HWND parent, int id, const TBounds& bounds) {
@@ -157,25 +148,18 @@ void TsuiPageControl::ShowActiveSheet() {
 
 LRESULT TsuiPageControl::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   TrackHot(message);
+  return PaintedWindowProc(message, wparam, lparam);
+}
+
+TsuiControlBase::TRepaint TsuiPageControl::RepaintAfter(UINT message) const {
   switch (message) {
-    case WM_PAINT:
-      Paint(nullptr);
-      return 0;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_MOUSEMOVE:
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-    case WM_UPDATEUISTATE: {
-      const LRESULT result = DefaultProc(message, wparam, lparam);
-      Repaint();
-      return result;
-    }
+    case WM_UPDATEUISTATE:
+      return TRepaint::Later;
     default:
-      return DefaultProc(message, wparam, lparam);
+      return TRepaint::None;
   }
 }
 
@@ -187,17 +171,13 @@ int TsuiPageControl::HotTab() const {
   return static_cast<int>(SendMessageA(Handle(), TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
 }
 
-void TsuiPageControl::Paint(HDC print_dc) {
-  TWindowPaint paint(Handle(), print_dc);
-  TPaintBuffer& buffer = paint.Buffer();
-  if (!buffer.Ready()) return;
-  TPixelCanvas& canvas = buffer.Canvas();
-  canvas.Fill(Background());
+void TsuiPageControl::Paint(const TControlPaint& paint) {
+  TPixelCanvas& canvas = paint.canvas;
   const int active = ActivePageIndex();
   const int hot = HotTab();
-  const bool enabled = IsWindowEnabled(Handle()) != FALSE;
+  const bool enabled = paint.enabled;
   const double underline = Scale(theme::kTabUnderline);
-  const double bottom = paint.Client().bottom;
+  const double bottom = paint.client.bottom;
   for (int i = 0; i < static_cast<int>(captions_.size()); ++i) {
     RECT item = {};
     SendMessageA(Handle(), TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
@@ -215,7 +195,7 @@ void TsuiPageControl::Paint(HDC print_dc) {
       const double inset = Scale(theme::kTabPadding) - Scale(4);
       canvas.FillRoundRect({item.left + inset, bottom - underline, item.right - inset, bottom}, underline / 2, color);
     }
-    DrawThemeText(buffer.Dc(), captions_[i], text, i == active ? TFontRole::Caption : TFontRole::Normal, color,
+    DrawThemeText(paint.buffer.Dc(), captions_[i], text, i == active ? TFontRole::Caption : TFontRole::Normal, color,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
 }

@@ -38,10 +38,11 @@ class TsuiPageControl final : public IPageControl, public TsuiControlBase {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Paint(const TControlPaint& paint) override;
+  TRepaint RepaintAfter(UINT message) const override;
 
  private:
   void ShowActiveSheet();
-  void Paint(HDC print_dc);
   int HotTab() const;
 
   TBounds bounds_;

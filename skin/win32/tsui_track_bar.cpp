@@ -60,36 +60,25 @@ bool TsuiTrackBar::HandleParentMessage(UINT message, WPARAM, LPARAM, LRESULT& re
 
 LRESULT TsuiTrackBar::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   TrackHot(message);
+  return PaintedWindowProc(message, wparam, lparam);
+}
+
+TsuiControlBase::TRepaint TsuiTrackBar::RepaintAfter(UINT message) const {
   switch (message) {
-    case WM_PAINT:
-      Paint(nullptr);
-      return 0;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
-    case WM_UPDATEUISTATE: {
-      const LRESULT result = DefaultProc(message, wparam, lparam);
-      Repaint();
-      return result;
-    }
+    case WM_UPDATEUISTATE:
+      return TRepaint::Later;
     default:
-      return DefaultProc(message, wparam, lparam);
+      return TRepaint::None;
   }
 }
 
-void TsuiTrackBar::Paint(HDC print_dc) {
-  TWindowPaint paint(Handle(), print_dc);
-  TPaintBuffer& buffer = paint.Buffer();
-  if (!buffer.Ready()) return;
-  const RECT& client = paint.Client();
-  const bool enabled = IsWindowEnabled(Handle()) != FALSE;
-  TPixelCanvas& canvas = buffer.Canvas();
-  canvas.Fill(Background());
+void TsuiTrackBar::Paint(const TControlPaint& paint) {
+  const RECT& client = paint.client;
+  const bool enabled = paint.enabled;
+  TPixelCanvas& canvas = paint.canvas;
 
   // Where Windows keeps the thumb, so the picture follows the mouse exactly.
   RECT thumb = {};

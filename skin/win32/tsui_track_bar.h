@@ -33,11 +33,12 @@ class TsuiTrackBar final : public TsuiControl<ITrackBar> {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Paint(const TControlPaint& paint) override;
+  TRepaint RepaintAfter(UINT message) const override;
 
  private:
   // Shows the stored range and position on the control and raises OnChange if it moved.
   void Changed(bool moved);
-  void Paint(HDC print_dc);
 
   TTrackBarPosition range_;
   int page_size_ = 1;

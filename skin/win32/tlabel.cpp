@@ -3,14 +3,7 @@
 bool TLabel::Create(HWND parent, int id, const TBounds& bounds, const std::string& caption,
                     const TLabelStyle& style) {
   style_ = style;
-  TCreateArgs args;
-  args.parent = parent;
-  args.id = id;
-  args.bounds = bounds;
-  args.class_name = "STATIC";
-  args.text = caption;
-  args.style = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-  return CreateControl(args);
+  return CreateControl({parent, id, bounds, "STATIC", caption, WS_VISIBLE | SS_LEFT | SS_NOPREFIX});
 }
 
 void TLabel::SetCaption(const std::string& caption) {
@@ -28,6 +21,7 @@ TsuiControlBase::TRepaint TLabel::RepaintAfter(UINT message) const {
 void TLabel::Paint(const TControlPaint& paint) {
   char caption[256] = {};
   GetWindowTextA(Handle(), caption, sizeof caption);
-  DrawThemeText(paint.buffer.Dc(), caption, paint.client, style_.font, paint.enabled ? style_.color : theme::kTextDisabled,
+  const std::uint32_t color = paint.enabled ? style_.color : theme::kTextDisabled;
+  DrawThemeText(paint.buffer.Dc(), caption, paint.client, style_.font, color,
                 style_.align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

@@ -3,14 +3,7 @@
 #include "skin/win32/gdi.h"
 
 bool TsuiButton::Create(HWND parent, int id, const TBounds& bounds, const std::string& caption) {
-  TCreateArgs args;
-  args.parent = parent;
-  args.id = id;
-  args.bounds = bounds;
-  args.class_name = "BUTTON";
-  args.text = caption;
-  args.style = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW;
-  return CreateControl(args);
+  return CreateControl({parent, id, bounds, "BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW});
 }
 
 void TsuiButton::SetCaption(const std::string& caption) {

@@ -29,14 +29,7 @@ bool PaintsNatively(UINT message) {
 }  // namespace
 
 bool TsuiCheckBox::Create(HWND parent, int id, const TBounds& bounds, const std::string& caption) {
-  TCreateArgs args;
-  args.parent = parent;
-  args.id = id;
-  args.bounds = bounds;
-  args.class_name = "BUTTON";
-  args.text = caption;
-  args.style = WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
-  return CreateControl(args);
+  return CreateControl({parent, id, bounds, "BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX});
 }
 
 void TsuiCheckBox::SetCaption(const std::string& caption) {

@@ -31,14 +31,10 @@ bool PaintsNatively(UINT message) {
 }  // namespace
 
 bool TsuiComboBox::Create(HWND parent, int id, const TBounds& bounds) {
-  TCreateArgs args;
-  args.parent = parent;
-  args.id = id;
-  args.bounds = bounds;
-  args.bounds.height = kListHeight;
-  args.class_name = "COMBOBOX";
-  args.style = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
-  if (!CreateControl(args)) return false;
+  // The window is the field and the open list below it.
+  const TBounds window{bounds.x, bounds.y, bounds.width, kListHeight};
+  const DWORD style = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+  if (!CreateControl({parent, id, window, "COMBOBOX", "", style})) return false;
   // The closed field's height follows its item height: make it the height asked for.
   const int field_border = 6;
   SendMessageA(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Scale(bounds.height) - field_border);

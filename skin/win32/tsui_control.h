@@ -49,6 +49,7 @@ class TsuiControlBase {
   void ApplyEnabled();
 
  protected:
+  // Given in braces, in the order of its fields.
   struct TCreateArgs {
     HWND parent = nullptr;
     int id = 0;

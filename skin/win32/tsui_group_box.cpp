@@ -3,16 +3,9 @@
 #include "skin/win32/gdi.h"
 
 bool TsuiGroupBox::Create(HWND parent, int id, const TBounds& bounds, const std::string& caption) {
-  TCreateArgs args;
-  args.parent = parent;
-  args.id = id;
-  args.bounds = bounds;
-  args.class_name = "BUTTON";
-  args.text = caption;
-  args.style = WS_VISIBLE | WS_CLIPCHILDREN | BS_GROUPBOX;
-  // Tab and arrow keys go on into the controls the group holds.
-  args.ex_style = WS_EX_CONTROLPARENT;
-  return CreateControl(args);
+  // WS_EX_CONTROLPARENT: tab and arrow keys go on into the controls the group holds.
+  return CreateControl(
+      {parent, id, bounds, "BUTTON", caption, WS_VISIBLE | WS_CLIPCHILDREN | BS_GROUPBOX, WS_EX_CONTROLPARENT});
 }
 
 void TsuiGroupBox::SetCaption(const std::string& caption) {
@@ -55,6 +48,7 @@ void TsuiGroupBox::Paint(const TControlPaint& paint) {
   const double margin = Scale(12);
   canvas.FillRoundRect({margin, band, w - margin, band + 1}, 0, theme::kCardBorder);
   RECT text = {Scale(12), 0, client.right - Scale(12), static_cast<LONG>(band)};
-  DrawThemeText(paint.buffer.Dc(), caption, text, TFontRole::Caption, paint.enabled ? theme::kText : theme::kTextDisabled,
+  const std::uint32_t color = paint.enabled ? theme::kText : theme::kTextDisabled;
+  DrawThemeText(paint.buffer.Dc(), caption, text, TFontRole::Caption, color,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

@@ -1,13 +1,7 @@
 #include "skin/win32/tsui_image_panel.h"
 
 bool TsuiImagePanel::Create(HWND parent, int id, const TBounds& bounds) {
-  TCreateArgs args;
-  args.parent = parent;
-  args.id = id;
-  args.bounds = bounds;
-  args.class_name = "STATIC";
-  args.style = WS_VISIBLE | SS_OWNERDRAW;
-  return CreateControl(args);
+  return CreateControl({parent, id, bounds, "STATIC", "", WS_VISIBLE | SS_OWNERDRAW});
 }
 
 void TsuiImagePanel::SetIcon(HICON icon) {

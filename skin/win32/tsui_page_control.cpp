@@ -33,13 +33,8 @@ bool IsWithin(HWND window, HWND ancestor) {
 
 bool TsuiTabSheet::Create(HWND parent, const TBounds& bounds) {
   if (!RegisterSheetClass()) return false;
-  TCreateArgs args;
-  args.parent = parent;
-  args.bounds = bounds;
-  args.class_name = kSheetClass;
-  args.style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-  args.ex_style = WS_EX_CONTROLPARENT;
-  return CreateControl(args);
+  return CreateControl(
+      {parent, 0, bounds, kSheetClass, "", WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT});
 }
 
 LRESULT TsuiTabSheet::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -56,14 +51,10 @@ LRESULT TsuiTabSheet::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
 
 bool TsuiPageControl::Create(HWND parent, int id, const TBounds& bounds) {
   bounds_ = bounds;
-  TCreateArgs args;
-  args.parent = parent;
-  args.id = id;
   // The window holds the tabs only; AddSheet makes it as wide as they are.
-  args.bounds = {bounds.x, bounds.y, bounds.width, theme::kTabHeight};
-  args.class_name = WC_TABCONTROLA;
-  args.style = WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | TCS_FOCUSONBUTTONDOWN;
-  if (!CreateControl(args)) return false;
+  const TBounds tabs{bounds.x, bounds.y, bounds.width, theme::kTabHeight};
+  const DWORD style = WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | TCS_FOCUSONBUTTONDOWN;
+  if (!CreateControl({parent, id, tabs, WC_TABCONTROLA, "", style})) return false;
   SendMessageA(Handle(), TCM_SETPADDING, 0, MAKELPARAM(Scale(theme::kTabPadding), Scale(4)));
   SendMessageA(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(0, Scale(theme::kTabHeight - theme::kTabUnderline)));
   return true;

@@ -5,13 +5,8 @@
 #include "skin/win32/gdi.h"
 
 bool TsuiTrackBar::Create(HWND parent, int id, const TBounds& bounds, const TTrackBarSettings& settings) {
-  TCreateArgs args;
-  args.parent = parent;
-  args.id = id;
-  args.bounds = bounds;
-  args.class_name = TRACKBAR_CLASSA;
-  args.style = WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_BOTH | TBS_NOTICKS;
-  if (!CreateControl(args)) return false;
+  const DWORD style = WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_BOTH | TBS_NOTICKS;
+  if (!CreateControl({parent, id, bounds, TRACKBAR_CLASSA, "", style})) return false;
   range_.SetMin(settings.min);
   range_.SetMax(settings.max);
   range_.SetPosition(settings.min);

@@ -8,13 +8,7 @@
 bool TsuiURLLabel::Create(HWND parent, int id, const TBounds& bounds, const std::string& caption,
                           const std::string& url) {
   url_ = url;
-  TCreateArgs args;
-  args.parent = parent;
-  args.id = id;
-  args.bounds = bounds;
-  args.class_name = "SysLink";
-  args.style = WS_VISIBLE | WS_TABSTOP;
-  if (!CreateControl(args)) return false;
+  if (!CreateControl({parent, id, bounds, "SysLink", "", WS_VISIBLE | WS_TABSTOP})) return false;
   // Given after the theme font, so the link is laid out in the font it is drawn in.
   const std::string markup = "<a>" + caption + "</a>";
   SetWindowTextA(Handle(), markup.c_str());

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything into build/: native/ (logic and unit tests), asan/ (the same under
-# AddressSanitizer and UBSan), x64/ and i686/ (the Windows programs).
+# Builds into build/: native/ (logic and unit tests), asan/ (the same under AddressSanitizer
+# and UBSan), x64/ (the Windows programs, simulators and installer) and i686/ (the 32-bit
+# programs and installer; TARGETS=all for everything). TARGETS limits any build to some targets.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="${JOBS:-$(nproc)}"
@@ -8,7 +9,7 @@ jobs="${JOBS:-$(nproc)}"
 configure_and_build() {
   local dir="$1"; shift
   cmake -S "$top" -B "$top/build/$dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
-  cmake --build "$top/build/$dir" -j "$jobs"
+  cmake --build "$top/build/$dir" -j "$jobs" ${TARGETS:+--target $TARGETS}
 }
 
 what="${1:-all}"
@@ -16,7 +17,9 @@ case "$what" in
   native) configure_and_build native ;;
   asan) configure_and_build asan -DHANDSET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug ;;
   x64) configure_and_build x64 -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" ;;
-  i686) configure_and_build i686 -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-i686.cmake" ;;
+  # The tests run the 64-bit build; the 32-bit one is what ships: the programs and the installer.
+  i686) TARGETS="${TARGETS:-handsetlink trayconsole installer}" \
+          configure_and_build i686 -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-i686.cmake" ;;
   all) for d in native asan x64 i686; do "$0" "$d"; done ;;
   *) echo "usage: build.sh [native|asan|x64|i686|all]" >&2; exit 2 ;;
 esac

@@ -8,6 +8,7 @@ import os
 import re
 import shutil
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -311,10 +312,14 @@ def _is_event(line, kind, pattern):
 
 
 def run(path, *args, timeout=20.0):
-    """Runs a program to its end and returns its exit code."""
-    return subprocess.run([WINE, path, *args], env=wine_env(), stdin=subprocess.DEVNULL,
-                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                          timeout=timeout).returncode
+    """Runs a program to its end and returns its exit code. What Wine said on the way is
+    shown when the code is not 0, so a failing test tells why."""
+    result = subprocess.run([WINE, path, *args], env=wine_env(), stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=timeout)
+    if result.returncode != 0 and result.stderr:
+        sys.stderr.write(f"{os.path.basename(path)} {' '.join(args)}: exit code {result.returncode}\n"
+                         + result.stderr.decode("latin-1"))
+    return result.returncode
 
 
 def reg_query(key, value):

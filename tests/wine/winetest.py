@@ -314,12 +314,15 @@ def _is_event(line, kind, pattern):
 def run(path, *args, timeout=20.0):
     """Runs a program to its end and returns its exit code. What Wine said on the way is
     shown when the code is not 0, so a failing test tells why."""
-    result = subprocess.run([WINE, path, *args], env=wine_env(), stdin=subprocess.DEVNULL,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=timeout)
-    if result.returncode != 0 and result.stderr:
-        sys.stderr.write(f"{os.path.basename(path)} {' '.join(args)}: exit code {result.returncode}\n"
-                         + result.stderr.decode("latin-1"))
-    return result.returncode
+    # A file, not a pipe: programs that this one starts may keep it open long after it ended.
+    with tempfile.TemporaryFile() as said:
+        code = subprocess.run([WINE, path, *args], env=wine_env(), stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=said, timeout=timeout).returncode
+        if code != 0:
+            said.seek(0)
+            sys.stderr.write(f"{os.path.basename(path)} {' '.join(args)}: exit code {code}\n"
+                             + said.read().decode("latin-1"))
+    return code
 
 
 def reg_query(key, value):

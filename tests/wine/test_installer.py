@@ -12,7 +12,7 @@ import tempfile
 import time
 import unittest
 
-from winetest import Program, WineTestCase, reg_values, run, wine_env, WINE
+from winetest import Program, WineTestCase, end_prefix, reg_values, run, wine_env, WINE
 
 PRODUCT = "Corvane USB Talkpod"
 VERSION = "3.3.10.3"
@@ -65,8 +65,7 @@ class Installer(WineTestCase):
 
     @classmethod
     def tearDownClass(cls):
-        subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=wine_env(), timeout=30)
-        subprocess.run(["/usr/lib/wine/wineserver", "-w"], env=wine_env(), timeout=30)
+        end_prefix(cls.prefix)
         if not os.environ.get("KEEP_INSTALLER_PREFIX"):
             shutil.rmtree(cls.prefix, ignore_errors=True)
 

@@ -325,6 +325,21 @@ def run(path, *args, timeout=20.0):
     return code
 
 
+def end_prefix(prefix):
+    """Ends every process of a Wine prefix, its wine server included: a prefix's system
+    processes can outlive a `wineserver -k`."""
+    subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=wine_env({"WINEPREFIX": prefix}),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+    marker = f"WINEPREFIX={prefix}".encode()
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{pid}/environ", "rb") as environ:
+                if marker in environ.read().split(b"\0"):
+                    os.kill(int(pid), 9)
+        except (OSError, ProcessLookupError):
+            pass
+
+
 def reg_query(key, value):
     """The data of a registry value as `reg query` prints it, or None when it is missing."""
     result = subprocess.run([WINE, "reg", "query", key, "/v", value], env=wine_env(),

@@ -192,12 +192,10 @@ void Desktop::onPanelText(const COPYDATASTRUCT* data) {
 }
 
 void Desktop::takeInput() {
-    std::vector<std::string> lines;
-    const bool ended = input_.take(lines);
-    for (const std::string& line : lines) {
+    const bool ended = input_.runLines([this](std::string& line) {
         run(parseCommand(line), line);
-        if (Handle() == nullptr) return;  // quit
-    }
+        return Handle() != nullptr;  // gone after quit
+    });
     if (ended) {
         log_.write("QUIT", "");
         Destroy();

@@ -33,10 +33,9 @@ LRESULT SimWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void SimWindow::takeInput() {
-    std::vector<std::string> lines;
-    const bool ended = input_.take(lines);
-    for (std::string& line : lines) runner_->addLine(std::move(line));
-    if (ended) runner_->endOfInput();
+    if (input_.runLines([this](std::string& line) { runner_->addLine(std::move(line)); return true; })) {
+        runner_->endOfInput();
+    }
 }
 
 }  // namespace handsetsim

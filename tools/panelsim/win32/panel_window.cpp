@@ -64,12 +64,10 @@ void PanelWindow::onDiscover(HWND bridge) {
 }
 
 void PanelWindow::takeInput() {
-    std::vector<std::string> lines;
-    const bool ended = input_.take(lines);
-    for (const std::string& line : lines) {
+    const bool ended = input_.runLines([this](std::string& line) {
         run(parsePanelCommand(line), line);
-        if (Handle() == nullptr) return;  // quit
-    }
+        return Handle() != nullptr;  // gone after quit
+    });
     if (ended) {
         log_.write("QUIT", "");
         Destroy();

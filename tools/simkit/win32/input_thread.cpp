@@ -49,6 +49,15 @@ bool InputQueue::take(std::vector<std::string>& lines) {
     return closed_;
 }
 
+bool InputQueue::runLines(const std::function<bool(std::string&)>& run) {
+    std::vector<std::string> lines;
+    const bool ended = take(lines);
+    for (std::string& line : lines) {
+        if (!run(line)) return false;
+    }
+    return ended;
+}
+
 InputThread::InputThread(HANDLE input, bool ownsInput, HWND window, UINT message,
                          std::shared_ptr<InputQueue> queue)
     : queue_(queue), thread_(readInput, input, ownsInput, window, message, queue) {}

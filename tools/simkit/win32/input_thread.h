@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -18,6 +19,9 @@ public:
     bool closed();
     // Moves out the lines so far; true once the input has ended and nothing is left.
     bool take(std::vector<std::string>& lines);
+    // Hands the lines so far to `run`, one by one, until it returns false (the simulator
+    // quit). True when every line ran and the input has ended.
+    bool runLines(const std::function<bool(std::string&)>& run);
 
 private:
     std::mutex mutex_;

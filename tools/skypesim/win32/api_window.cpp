@@ -62,10 +62,9 @@ LRESULT ApiWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ApiWindow::takeInput() {
-    std::vector<std::string> lines;
-    const bool ended = input_.take(lines);
-    for (std::string& line : lines) runner_.addLine(std::move(line));
-    if (ended) runner_.endOfInput();
+    if (input_.runLines([this](std::string& line) { runner_.addLine(std::move(line)); return true; })) {
+        runner_.endOfInput();
+    }
 }
 
 }  // namespace skypesim

@@ -46,7 +46,9 @@ class BridgeCalls(WineTestCase):
         sim.write("answer SET CALL 1201 STATUS INPROGRESS => CALL 1201 STATUS INPROGRESS")
         self.key(sim, KEY_YES)
         sim.wait_event("CMD", "^SET CALL 1201 STATUS INPROGRESS$")
-        # The key report goes out before the key's action, with the mode still ringing.
+        # The key report goes out before the key's action, with the mode still ringing. It is
+        # posted, so the panel may log it a moment after Skype logs the command.
+        panel.wait_event("STATUS", "^0x0001 00 00 00 01$", start=before_key)
         self.assertIn((SKYPE_ATTACHED, [0, 0, 0, 1]), panel.reports(before_key))
         talking = panel.event_count()
         panel.wait_event("STATUS", "ff 00 00 06$", start=talking)

@@ -5,10 +5,16 @@
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="${JOBS:-$(nproc)}"
+# ccache, where present, lets checkouts of this tree share what they compiled.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$top}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-true}"
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 
 configure_and_build() {
   local dir="$1"; shift
-  cmake -S "$top" -B "$top/build/$dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
+  cmake -S "$top" -B "$top/build/$dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" "$@" >/dev/null
   cmake --build "$top/build/$dir" -j "$jobs" ${TARGETS:+--target $TARGETS}
 }
 

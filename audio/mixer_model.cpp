@@ -1,5 +1,14 @@
 #include "audio/mixer_model.h"
 
+namespace {
+
+// The driver's counts drive the loops below: a count no real mixer has is taken as a
+// failure, as the control count is, so a lying driver cannot keep the panel querying.
+constexpr std::uint32_t kMaxDestinations = 64;
+constexpr std::uint32_t kMaxConnections = 256;
+
+}  // namespace
+
 TMixerControls::TMixerControls(IMixerPort& port, MixerHandle mixer, std::uint32_t line_id,
                                std::uint32_t count) {
   std::vector<TMixerControl> controls;
@@ -11,6 +20,7 @@ TMixerConnection::TMixerConnection(IMixerPort& port, MixerHandle mixer, const TM
 
 TMixerConnections::TMixerConnections(IMixerPort& port, MixerHandle mixer,
                                      const TMixerLine& destination) {
+  if (destination.cConnections > kMaxConnections) return;
   for (std::uint32_t source = 0; source < destination.cConnections; ++source) {
     TMixerLine line;
     line.dwDestination = destination.dwDestination;
@@ -24,6 +34,7 @@ TMixerDestination::TMixerDestination(IMixerPort& port, MixerHandle mixer, const 
 
 TMixerDestinations::TMixerDestinations(IMixerPort& port, MixerHandle mixer,
                                        std::uint32_t destination_count) {
+  if (destination_count > kMaxDestinations) return;
   for (std::uint32_t number = 0; number < destination_count; ++number) {
     TMixerLine line;
     line.dwDestination = number;

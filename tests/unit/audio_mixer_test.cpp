@@ -115,6 +115,27 @@ TEST(MixerModel, ALineWhoseControlsCannotBeListedHasNone) {
   EXPECT_TRUE(bench.journal.empty());
 }
 
+TEST(MixerModel, DestinationAndConnectionCountsNoRealMixerHasAreTakenAsFailures) {
+  constexpr std::uint32_t kHuge = 1000000;
+  FakeMixer lying_destinations = HandsetMixer();
+  lying_destinations.reported_destinations = kHuge;
+  MixerBench destinations({lying_destinations});
+  EXPECT_EQ(destinations.Build().DestinationCount(), 0u);
+  EXPECT_EQ(destinations.port.line_queries, 0);
+
+  FakeMixer lying_connections = HandsetMixer();
+  lying_connections.destinations[0].reported_connections = kHuge;
+  MixerBench connections({lying_connections});
+  connections.port.values = {{1, {10, 10}}, {8, {80}}};
+  TAudioMixer& audio = connections.Build();
+  // Two opens (counting, then mixer 0): each asks two destinations and the recording's source.
+  EXPECT_EQ(connections.port.line_queries, 2 * 3);
+  ASSERT_EQ(audio.DestinationCount(), 2u);
+  EXPECT_EQ(audio.GetVolume(0, -1)->left, 10);
+  EXPECT_FALSE(audio.GetVolume(0, 0));
+  EXPECT_EQ(audio.GetVolume(1, 0)->left, 80);
+}
+
 TEST(MixerVolume, AUniformControlGivesOneValueAStereoOneBothAndRightDefaultsToLeft) {
   FakeMixer mixer = OneLine({Volume(1, kControlUniform), Mute(2)});
   mixer.destinations.push_back(FakeLine{200, 2, {Volume(3), Mute(4)}});

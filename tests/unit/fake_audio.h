@@ -52,11 +52,15 @@ struct FakeLine {
   std::vector<FakeLine> sources;
   bool info_fails = false;
   bool controls_fail = false;
+  // A connection count the driver reports instead of the real one.
+  std::optional<std::uint32_t> reported_connections;
 };
 
 struct FakeMixer {
   bool open_fails = false;
   std::vector<FakeLine> destinations;
+  // A destination count the driver reports instead of the real one.
+  std::optional<std::uint32_t> reported_destinations;
 };
 
 // The handset's mixer as the panel expects it: playback (speaker volume 1, mute 2; first
@@ -80,6 +84,8 @@ class FakeMixerPort final : public IMixerPort {
   // The last details request per control: what the component asked for.
   std::map<std::uint32_t, TControlDetails> last_read;
   int open_handles = 0;
+  // Every mixerGetLineInfoA asked for.
+  int line_queries = 0;
   // Called after each write, as a driver's change notice would be.
   std::function<void(MixerHandle, std::uint32_t control_id)> on_write;
 
@@ -98,10 +104,12 @@ class FakeMixerPort final : public IMixerPort {
   }
   bool GetDevCaps(std::uint32_t id, TMixerCaps& caps) override {
     if (id >= mixers.size()) return false;
-    caps.cDestinations = static_cast<std::uint32_t>(mixers[id].destinations.size());
+    caps.cDestinations =
+        mixers[id].reported_destinations.value_or(static_cast<std::uint32_t>(mixers[id].destinations.size()));
     return true;
   }
   bool GetLineInfo(MixerHandle mixer, TLineQuery query, TMixerLine& line) override {
+    ++line_queries;
     const FakeMixer& m = mixers.at(mixer - HandleOf(0));
     if (line.dwDestination >= m.destinations.size()) return false;
     const FakeLine& destination = m.destinations[line.dwDestination];
@@ -113,7 +121,10 @@ class FakeMixerPort final : public IMixerPort {
     if (found->info_fails) return false;
     line.dwLineID = found->line_id;
     line.cChannels = found->channels;
-    line.cConnections = query == TLineQuery::Source ? 0 : static_cast<std::uint32_t>(destination.sources.size());
+    line.cConnections = query == TLineQuery::Source
+                            ? 0
+                            : destination.reported_connections.value_or(
+                                  static_cast<std::uint32_t>(destination.sources.size()));
     line.cControls = static_cast<std::uint32_t>(found->controls.size());
     return true;
   }

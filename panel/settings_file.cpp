@@ -119,6 +119,7 @@ void TSettingsFile::Load(TPanelSettings& settings) {
 }
 
 void TSettingsFile::Save(const TPanelSettings& settings) {
+  if (storage_.IsReadOnly(path_)) return;
   const std::string temporary = path_ + kTemporarySuffix;
   if (!storage_.Write(temporary, FormatSettings(settings)) || !storage_.Replace(temporary, path_)) {
     storage_.Remove(temporary);

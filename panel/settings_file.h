@@ -41,13 +41,16 @@ class ISettingsStorage {
   virtual std::optional<std::string> Read(const std::string& path) = 0;
   // Creates or truncates the file and writes all of `bytes` to the disk; false otherwise.
   virtual bool Write(const std::string& path, const std::string& bytes) = 0;
+  // Whether the file exists and is marked read-only.
+  virtual bool IsReadOnly(const std::string& path) = 0;
   // Renames `from` over `to` in one step.
   virtual bool Replace(const std::string& from, const std::string& to) = 0;
   virtual void Remove(const std::string& path) = 0;
 };
 
 // setup.set at `path`. A save goes through a temporary file in the same folder that is then
-// renamed over the old file, so a failed save leaves the last good file as it was.
+// renamed over the old file, so a failed save leaves the last good file as it was. A file
+// the user marked read-only is left alone: the rename would replace it all the same.
 class TSettingsFile final : public ISettingsFile {
  public:
   TSettingsFile(ISettingsStorage& storage, std::string path);

@@ -59,6 +59,11 @@ bool TWin32SettingsStorage::Write(const std::string& path, const std::string& by
   return complete && FlushFileBuffers(file.Get()) && file.Close();
 }
 
+bool TWin32SettingsStorage::IsReadOnly(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 bool TWin32SettingsStorage::Replace(const std::string& from, const std::string& to) {
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }

@@ -8,6 +8,7 @@ class TWin32SettingsStorage final : public ISettingsStorage {
  public:
   std::optional<std::string> Read(const std::string& path) override;
   bool Write(const std::string& path, const std::string& bytes) override;
+  bool IsReadOnly(const std::string& path) override;
   bool Replace(const std::string& from, const std::string& to) override;
   void Remove(const std::string& path) override;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "panel/settings_file.h"
 
@@ -14,6 +15,7 @@ class FakeStorage final : public ISettingsStorage {
   std::map<std::string, std::string> files;
   bool write_fails = false;
   bool replace_fails = false;
+  std::set<std::string> read_only;
 
   std::optional<std::string> Read(const std::string& path) override {
     const auto found = files.find(path);
@@ -25,6 +27,8 @@ class FakeStorage final : public ISettingsStorage {
     files[path] = write_fails ? bytes.substr(0, bytes.size() / 2) : bytes;
     return !write_fails;
   }
+  bool IsReadOnly(const std::string& path) override { return files.count(path) != 0 && read_only.count(path) != 0; }
+  // As Wine does: the rename replaces a read-only file too.
   bool Replace(const std::string& from, const std::string& to) override {
     if (replace_fails || files.count(from) == 0) return false;
     files[to] = files[from];
@@ -193,4 +197,16 @@ TEST(SettingsFile, AFailedSaveLeavesTheLastGoodFileAndNoTemporaryOne) {
   storage.replace_fails = true;
   file.Save(settings);
   EXPECT_EQ(storage.files, (std::map<std::string, std::string>{{kPath, good}}));
+}
+
+TEST(SettingsFile, AReadOnlyFileIsLeftAlone) {
+  FakeStorage storage;
+  TSettingsFile file(storage, kPath);
+  const std::string kept = "Out\r\nIn\r\n-1\r\n0100\r\n0200\r\n1\r\n0\r\n";
+  storage.files[kPath] = kept;
+  storage.read_only.insert(kPath);
+  TPanelSettings settings;
+  settings.SpeakerVolume = 1000;
+  file.Save(settings);
+  EXPECT_EQ(storage.files, (std::map<std::string, std::string>{{kPath, kept}}));
 }

@@ -76,6 +76,12 @@ void TForm1::FormDestroy() {
   ports_.RemoveFormProperty();
 }
 
+void TForm1::FormEndSession() {
+  // The process ends without FormDestroy: the volumes and mutes set since the last save
+  // would be lost.
+  SaveSettings();
+}
+
 void TForm1::LoadSettings() {
   TPanelSettings settings;
   settings_file_.Load(settings);

@@ -104,6 +104,8 @@ class TForm1 {
   void Construct();
   void FormCreate(TStartSwitch start_switch);
   void FormDestroy();
+  // Windows ends the user's session and then the process, without destroying the window.
+  void FormEndSession();
 
   // The window's message entry for the panel's own messages; nullopt: the ordinary handling.
   std::optional<std::intptr_t> Dispatch(const TPanelMessage& message);

@@ -114,7 +114,7 @@ LRESULT TMainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       WMDestroy();
       return 0;
     case WM_ENDSESSION:
-      if (wparam) TrayIconSts.Remove();
+      WMEndSession(wparam);
       return 0;
     case WM_ACTIVATE:
       WMActivate(wparam);
@@ -188,6 +188,12 @@ void TMainWindow::WMDestroy() {
   if (created_) form_->FormDestroy();
   TrayIconSts.Remove();
   PostQuitMessage(0);
+}
+
+void TMainWindow::WMEndSession(WPARAM ending) {
+  if (!ending) return;
+  if (created_) form_->FormEndSession();
+  TrayIconSts.Remove();
 }
 
 void TMainWindow::WMActivate(WPARAM state) {

@@ -58,6 +58,7 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   void WMTrayIcon(LPARAM mouse_message);
   void WMClose();
   void WMDestroy();
+  void WMEndSession(WPARAM ending);
   void WMActivate(WPARAM state);
   LRESULT WMEraseBkgnd(HDC dc);
 

@@ -10,8 +10,40 @@ void TsuiButton::SetCaption(const std::string& caption) {
   if (Handle()) SetWindowTextA(Handle(), caption.c_str());
 }
 
+namespace {
+
+// The dialog keys' question about Enter (`lparam` of WM_GETDLGCODE may be no message).
+bool AsksForEnter(LPARAM lparam) {
+  const auto* message = reinterpret_cast<const MSG*>(lparam);
+  return message != nullptr && (message->message == WM_KEYDOWN || message->message == WM_CHAR) &&
+         message->wParam == VK_RETURN;
+}
+
+}  // namespace
+
 LRESULT TsuiButton::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   TrackHot(message);
+  switch (message) {
+    case WM_GETDLGCODE: {
+      // An owner-drawn button is no push button to the dialog keys, and the window has no
+      // default button: Enter would be lost. A focused button takes it, as in any dialog.
+      const LRESULT code = DefaultProc(message, wparam, lparam);
+      return AsksForEnter(lparam) ? code | DLGC_WANTMESSAGE : code;
+    }
+    case WM_KEYDOWN:
+      if (wparam != VK_RETURN) break;
+      // One press per stroke, not one per key repeat.
+      if ((lparam & (1 << 30)) == 0) {
+        SendMessageA(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Handle()));
+      }
+      return 0;
+    case WM_CHAR:
+      if (wparam == VK_RETURN) return 0;  // no beep for the Enter already taken
+      break;
+    default:
+      break;
+  }
   return DefaultProc(message, wparam, lparam);
 }
 

@@ -1,12 +1,13 @@
 """trayconsole.exe with a stand-in notification area and bridge: the tray icon and its
 clicks and menu, the reports' effect, the commands the panel sends and the answers it takes."""
+import os
 import time
 import unittest
 
 from winetest import WineTestCase, run
 
 WM_CLOSE = 0x0010
-VK_TAB, VK_ESCAPE = 0x09, 0x1B
+VK_TAB, VK_RETURN, VK_ESCAPE = 0x09, 0x0D, 0x1B
 HANDSET_AND_SKYPE, HANDSET_ONLY, NOTHING = 0x0101, 0x0100, 0x0000
 STATUS = 0xFF  # the key byte of a periodic report
 
@@ -128,6 +129,27 @@ class Keyboard(WineTestCase):
                                 "Button:Default", "SysTabControl32"])
         desktop.write(f"key {VK_ESCAPE}")
         desktop.wait_look(lambda s: s["visible"] == "0")
+
+    def test_enter_presses_the_focused_button(self):
+        desktop = self.desktopsim()
+        self.panel(desktop=desktop)
+        desktop.write(f"report {HANDSET_AND_SKYPE} {STATUS}")  # "Default" on
+        desktop.wait_look(lambda s: s["default"] == "on,shown")
+        self.assertEqual(run(self.panel_exe()), 0)
+        desktop.wait_look(lambda s: s["visible"] == "1" and s["focus"] != "none")
+        for _ in range(5):
+            desktop.write(f"key {VK_TAB}")
+        desktop.wait_look(lambda s: s["focus"] == "Button:Default")
+        # "Default" writes setup.set at once: the only trace it leaves without a mixer.
+        settings = os.path.join(self.panel_folder(), "setup.set")
+        self.assertFalse(os.path.exists(settings))
+        desktop.write(f"key {VK_RETURN}")
+        deadline = time.monotonic() + 5
+        while not os.path.exists(settings) and time.monotonic() < deadline:
+            time.sleep(0.05)
+        self.assertTrue(os.path.exists(settings))
+        # The window stays: Enter was the button's, not the window's.
+        self.assertEqual(desktop.look()["visible"], "1")
 
 
 class PanelLink(WineTestCase):

@@ -15,6 +15,10 @@ constexpr char kVersionLine[] = "Software Version: " HANDSET_VERSION_TEXT;
 constexpr char kMakerLine[] = "Made by " HANDSET_COMPANY_NAME;
 constexpr char kMakerAddressText[] = "www.corvane.example";
 constexpr char kMakerAddress[] = "https://www.corvane.example/";
+// Both mute boxes read "Mute"; screen readers tell them apart by these names.
+constexpr char kMuteCaption[] = "Mute";
+constexpr char kSpeakerMuteName[] = "Speaker mute";
+constexpr char kMicMuteName[] = "Microphone mute";
 
 // The pages fill the window below the tabs; "Default" sits on the row of the tabs.
 constexpr TBounds kPages{12, 8, 464, 279};
@@ -80,12 +84,12 @@ bool TMainWindow::CreateVolumeGroup() {
       suiTrackBarVolOut.Create(group, kIdTrackBarVolOut, {32, 56, 160, 32}, volume) &&
       ImageVolOutMin.Create(group, kIdImageVolOutMin, {12, 58, 18, 28}) &&
       ImageVolOutMax.Create(group, kIdImageVolOutMax, {194, 58, 20, 28}) &&
-      suiCheckBoxVolOut.Create(group, kIdCheckBoxVolOut, {34, 88, 120, 22}, "Mute") &&
+      suiCheckBoxVolOut.Create(group, kIdCheckBoxVolOut, {34, 88, 120, 22}, kMuteCaption, kSpeakerMuteName) &&
       LabelVolIn.Create(group, kIdLabelVolIn, {16, 114, 196, 20}, "") &&
       suiTrackBarVolIn.Create(group, kIdTrackBarVolIn, {32, 134, 160, 32}, volume) &&
       ImageVolInMin.Create(group, kIdImageVolInMin, {12, 136, 18, 28}) &&
       ImageVolInMax.Create(group, kIdImageVolInMax, {194, 136, 20, 28}) &&
-      suiCheckBoxVolIn.Create(group, kIdCheckBoxVolIn, {34, 166, 120, 22}, "Mute");
+      suiCheckBoxVolIn.Create(group, kIdCheckBoxVolIn, {34, 166, 120, 22}, kMuteCaption, kMicMuteName);
   if (!made) return false;
   auto quiet = [](TPaintBuffer& buffer, const RECT& area, bool enabled) { PaintLoudness(buffer, area, 0, enabled); };
   auto loud = [](TPaintBuffer& buffer, const RECT& area, bool enabled) { PaintLoudness(buffer, area, 2, enabled); };

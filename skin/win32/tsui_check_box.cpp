@@ -28,12 +28,22 @@ bool PaintsNatively(UINT message) {
 
 }  // namespace
 
-bool TsuiCheckBox::Create(HWND parent, int id, const TBounds& bounds, const std::string& caption) {
-  return CreateControl({parent, id, bounds, "BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX});
+bool TsuiCheckBox::Create(HWND parent, int id, const TBounds& bounds, const std::string& caption,
+                          const std::string& name) {
+  caption_ = caption;
+  named_ = !name.empty();
+  return CreateControl(
+      {parent, id, bounds, "BUTTON", named_ ? name : caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX});
 }
 
 void TsuiCheckBox::SetCaption(const std::string& caption) {
-  if (Handle()) SetWindowTextA(Handle(), caption.c_str());
+  caption_ = caption;
+  if (!Handle()) return;
+  if (named_) {
+    InvalidateRect(Handle(), nullptr, FALSE);
+  } else {
+    SetWindowTextA(Handle(), caption.c_str());
+  }
 }
 
 bool TsuiCheckBox::Checked() const {
@@ -93,10 +103,8 @@ void TsuiCheckBox::Paint(const TControlPaint& paint) {
                            radius + gap, Scale(1), theme::kAccent);
   }
 
-  char caption[128] = {};
-  GetWindowTextA(Handle(), caption, sizeof caption);
   RECT text = client;
   text.left += static_cast<LONG>(left + box + Scale(8));
-  DrawThemeText(paint.buffer.Dc(), caption, text, TFontRole::Normal, enabled ? theme::kText : theme::kTextDisabled,
+  DrawThemeText(paint.buffer.Dc(), caption_, text, TFontRole::Normal, enabled ? theme::kText : theme::kTextDisabled,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }

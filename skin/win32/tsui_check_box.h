@@ -5,7 +5,9 @@
 
 class TsuiCheckBox final : public TsuiControl<ICheckBox> {
  public:
-  bool Create(HWND parent, int id, const TBounds& bounds, const std::string& caption);
+  // `name`, when given, is what screen readers call the box instead of its caption: the
+  // window's text, which they read, while the caption is what is drawn.
+  bool Create(HWND parent, int id, const TBounds& bounds, const std::string& caption, const std::string& name = "");
   void SetCaption(const std::string& caption);
 
   bool Checked() const override;
@@ -20,6 +22,7 @@ class TsuiCheckBox final : public TsuiControl<ICheckBox> {
   TRepaint RepaintAfter(UINT message) const override;
 
  private:
-
+  std::string caption_;
+  bool named_ = false;
   TNotifyEvent on_click_;
 };

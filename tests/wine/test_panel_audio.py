@@ -6,7 +6,7 @@ import re
 import time
 import unittest
 
-from winetest import WineTestCase, reg_add, reg_delete, reg_query
+from winetest import WineTestCase, reg_add, reg_delete, reg_query, run
 
 # The panel takes Windows XP's part: the class whose controls reach the mixer.
 APP_DEFAULTS = r"HKCU\Software\Wine\AppDefaults\trayconsole.exe"
@@ -15,6 +15,9 @@ BRIDGE_SETTINGS = r"HKCU\Software\TALVEK\USB_PHONE_K42"
 HANDSET = "device 1 0x0A5E 0x9001"
 KEY_UP = 0x11
 WM_PANELEXIT = 1135
+WM_QUERYENDSESSION, WM_ENDSESSION = 0x11, 0x16
+ENDSESSION_LOGOFF = 0x80000000
+VK_TAB = 0x09
 GENUINE = "47215 0x5C2E71B4"
 HANDSET_AND_SKYPE = 0x0101
 STATUS = 0xFF
@@ -190,6 +193,20 @@ class HandsetVolume(PanelAudio):
         self.assertEqual([line for line in self.mixer.lines() if line.startswith("SET ")], [])
 
 
+    def test_screen_readers_tell_the_two_mute_boxes_apart(self):
+        self.start_all()
+        self.assertEqual(run(self.panel_exe()), 0)  # shows the window
+        state, _ = self.desktop.wait_look(lambda s: s["visible"] == "1" and s["focus"] != "none")
+        # Each box's name is its window text; what shows is drawn ("Mute").
+        walk = [state["focus"]]
+        for _ in range(4):
+            self.desktop.write(f"key {VK_TAB}")
+            time.sleep(0.2)
+            walk.append(self.desktop.look()["focus"])
+        self.assertEqual(walk[2], "Button:Speaker_mute")
+        self.assertEqual(walk[4], "Button:Microphone_mute")
+
+
 class DefaultButton(PanelAudio):
     def test_default_sets_the_volumes_the_devices_and_writes_the_file(self):
         self.start_all(settings=f"{SPEAKERS}\r\n{MICROPHONE}\r\n{USB_PHONE}\r\n1000\r\n2000\r\n1\r\n1\r\n".encode())
@@ -273,6 +290,36 @@ class SettingsFile(PanelAudio):
         state, _ = self.desktop.wait_look(lambda s: s["lists"] == "2,2,2")
         self.assert_controls(state, 40000, 32767, 0, 1)
         self.sim.wait_event("CMD", "^SET RINGER USB Phone$", start=commands)
+
+    def test_the_end_of_the_session_saves_what_was_set_since_the_last_save(self):
+        self.start_all()
+        self.desktop.wait_look(lambda s: s["lists"] == "2,2,0")
+        self.desktop.write("slide out 1000")
+        self.desktop.wait_look(lambda s: s["speaker"] == "1000,on")
+        self.desktop.write(f"send {WM_QUERYENDSESSION} 0 {ENDSESSION_LOGOFF}")
+        self.assertRegex(self.desktop.wait_event("SEND", f"^{WM_QUERYENDSESSION} "), r"RESULT 1$")
+        # Windows ends the process after this message, without destroying the window.
+        self.desktop.write(f"send {WM_ENDSESSION} 1 {ENDSESSION_LOGOFF}")
+        self.desktop.wait_event("SEND", f"^{WM_ENDSESSION} ")
+        self.wait_settings(DEFAULT_FILE.replace(b"7fff", b"03e8", 1), timeout=0)
+        # A session end that was called off saves nothing.
+        self.desktop.write("slide out 2000")
+        self.desktop.wait_look(lambda s: s["speaker"] == "2000,on")
+        self.desktop.write(f"send {WM_ENDSESSION} 0 {ENDSESSION_LOGOFF}")
+        self.desktop.wait_event("SEND", f"^{WM_ENDSESSION} 0 ")
+        self.assertEqual(self.read_settings(), DEFAULT_FILE.replace(b"7fff", b"03e8", 1))
+
+    def test_a_read_only_file_is_left_as_it_is(self):
+        kept = b"\r\n\r\n\r\n5000\r\n3000\r\n0\r\n1\r\n"
+        self.write_settings(kept)
+        os.chmod(self.settings_path(), 0o444)
+        self.start_all()
+        self.mixer.wait_set(SPEAKER_VOLUME, [0x5000, 0x5000])
+        self.desktop.write("choose ring 2")  # a save at once
+        self.sim.wait_event("CMD", "^SET RINGER USB Phone$")
+        self.end_panel()  # and one more
+        self.assertEqual(self.read_settings(), kept)
+        self.assertEqual(os.stat(self.settings_path()).st_mode & 0o777, 0o444)
 
     def test_a_truncated_or_corrupt_file_gives_the_defaults(self):
         self.start_all(settings=b"USB Phone\r\nUSB Phone\r\n-1\r\n12")

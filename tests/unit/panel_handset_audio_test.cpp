@@ -90,3 +90,26 @@ TEST_F(HandsetAudio, SkypeAnsweringAnotherDeviceForTheHandsetsIsTriedAgainAtTheN
   panel.Report(kHandsetAndSkype);
   EXPECT_EQ(Commands().front(), "COPYDATA 0x100 !SET AUDIO_OUT USB Phone");
 }
+
+TEST_F(HandsetAudio, TheVolumeGroupGoingOnOrOffStartsEveryListsRetriesAfresh) {
+  const auto set_tags = [this](std::int32_t tag) {
+    for (FakeComboBox* list : {&panel.controls.skype_out, &panel.controls.skype_in, &panel.controls.skype_ring}) {
+      list->SetTag(tag);
+    }
+  };
+  const auto tags = [this] {
+    return std::vector<std::int32_t>{panel.controls.skype_out.Tag(), panel.controls.skype_in.Tag(),
+                                     panel.controls.skype_ring.Tag()};
+  };
+  const std::vector<std::int32_t> afresh{0, 0, 0};
+  // Retries left over: at the second suffix, three failures.
+  set_tags(0x0103);
+  panel.Report(0x0001);  // the handset went; Skype stays
+  ASSERT_FALSE(panel.controls.volume_group.Enabled());
+  EXPECT_EQ(tags(), afresh);
+
+  set_tags(0x0103);
+  panel.Report(kHandsetAndSkype);
+  ASSERT_TRUE(panel.controls.volume_group.Enabled());
+  EXPECT_EQ(tags(), afresh);
+}

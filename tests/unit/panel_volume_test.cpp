@@ -166,6 +166,15 @@ TEST(HandsetSearch, OnlyTheFirstMatchingDeviceIsTriedAndThreeDestinationsAreRefu
   EXPECT_FALSE(bench.state.FResyncPending);
 }
 
+TEST(HandsetSearch, TheFirstMatchingMicrophoneIsTheHandsets) {
+  VolumeBench bench;
+  bench.devices.ins = {"Microphone", "USB Phone A", "USB Phone B"};
+  bench.Create();
+  EXPECT_TRUE(bench.volume->FindHandsetDevices(false));
+  EXPECT_EQ(bench.state.FHandsetInName, "USB Phone A");
+  EXPECT_EQ(bench.state.FSkypeInName, "USB Phone A");
+}
+
 TEST(HandsetSearch, NothingIsLookedForWithoutTheHandsetOrWithoutItsMicrophone) {
   VolumeBench absent;
   absent.state.FLinkStatus = 0x0001;
@@ -271,6 +280,18 @@ TEST(MixerFeedback, LinesThatAgreeLeaveTheStoredValuesAlone) {
   bench.Settle();
   EXPECT_EQ(bench.speaker.Position(), 9000);
   EXPECT_EQ(bench.state.FSpeakerVolume, kDefaultVolume);
+}
+
+TEST(MixerFeedback, LinesThatDifferOnlyOnTheRightChannelAreBroughtInStep) {
+  VolumeBench bench;
+  bench.Found();
+  bench.port.values[kSpeakerVolume] = {9000, 9000};
+  bench.port.values[kSourceVolume] = {9000, 4000};
+  bench.notices.emplace_back(FakeMixerPort::HandleOf(1), kSpeakerVolume);
+  bench.Settle();
+  // The line's level goes to both channels of the source.
+  EXPECT_EQ(bench.Values(kSourceVolume), (std::vector<std::uint32_t>{9000, 9000}));
+  EXPECT_EQ(bench.state.FSpeakerVolume, 9000);
 }
 
 TEST(MixerFeedback, ALineWithoutUsableControlsDisablesThem) {

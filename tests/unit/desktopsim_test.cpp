@@ -95,3 +95,9 @@ TEST(TrayData, AFewRedPixelsDoNotMakeALitDisplayAndOddSizesAreRefused) {
   EXPECT_FALSE(decodeTrayIconData(truncated.data(), 100));
   EXPECT_FALSE(decodeTrayIconData(nullptr, 0));
 }
+
+TEST(TrayData, ATwoLineTipStaysOnOneLogLine) {
+  EXPECT_EQ(tipOnOneLine("Panel\nReady"), "Panel\\nReady");
+  EXPECT_EQ(tipOnOneLine("Panel\r\nIn a call"), "Panel\\nIn a call");
+  EXPECT_EQ(tipOnOneLine("Panel"), "Panel");
+}

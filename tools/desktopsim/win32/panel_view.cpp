@@ -52,6 +52,22 @@ LRESULT ask(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return static_cast<LRESULT>(result);
 }
 
+// Spaces as "_", so a text stays one item of the line.
+std::string underscored(std::string text) {
+    for (char& c : text) {
+        if (c == ' ') c = '_';
+    }
+    return text;
+}
+
+// The line on the row of the tabs that says why a group is grey, while it shows.
+std::string greyGroupsNote(HWND panel) {
+    HWND note = findControl(panel, kIdLabelGreyGroups);
+    char text[128] = {};
+    if (note && (GetWindowLongA(note, GWL_STYLE) & WS_VISIBLE) != 0) GetWindowTextA(note, text, sizeof text);
+    return text[0] ? underscored(text) : "none";
+}
+
 std::string valueAndState(HWND control, UINT query) {
     if (!control) return "missing";
     return std::to_string(static_cast<long long>(ask(control, query))) + "," + onOff(control);
@@ -85,10 +101,7 @@ std::string describePanel(HWND panel) {
         char caption[64] = {};
         GetClassNameA(focused, className, sizeof className);
         GetWindowTextA(focused, caption, sizeof caption);
-        focus = std::string(className) + (caption[0] ? std::string(":") + caption : std::string());
-        for (char& c : focus) {
-            if (c == ' ') c = '_';
-        }
+        focus = underscored(std::string(className) + (caption[0] ? std::string(":") + caption : std::string()));
     }
     text += " focus=" + focus;
     RECT frame = {};
@@ -104,6 +117,7 @@ std::string describePanel(HWND panel) {
         text += std::to_string(static_cast<long long>(ask(findControl(panel, id), CB_GETCURSEL)));
         if (id != kIdComboBoxSkypeRing) text += ",";
     }
+    text += " note=" + greyGroupsNote(panel);
     return text;
 }
 

@@ -20,7 +20,7 @@ constexpr char kMakerAddress[] = "https://www.corvane.example/";
 constexpr TBounds kPages{12, 8, 464, 279};
 constexpr TBounds kDefaultButton{396, 9, 80, 28};
 // Between the tabs and "Default".
-constexpr TBounds kGreyGroupsNote{172, 12, 216, 22};
+constexpr TBounds kGreyGroupsNote{160, 12, 230, 22};
 // On the Setup page.
 constexpr TBounds kVolumeGroup{0, 6, 226, 194};
 constexpr TBounds kSkypeGroup{238, 6, 226, 194};

@@ -281,6 +281,9 @@ void Desktop::run(const Command& command, const std::string& line) {
         return;
     }
     switch (command.kind) {
+    case CommandKind::Tabs:
+        log_.write("TABS", describeTabs(target));
+        break;
     case CommandKind::Key: {
         // To the control with the focus, as the keyboard would deliver it.
         HWND focused = findPanelFocus(target);

@@ -121,6 +121,34 @@ std::string describePanel(HWND panel) {
     return text;
 }
 
+std::string describeTabs(HWND panel) {
+    HWND tabs = panel ? findChild(panel, WC_TABCONTROLA, nullptr) : nullptr;
+    if (!tabs) return "missing";
+    RECT strip = {};
+    GetClientRect(tabs, &strip);
+    HWND arrows = findChild(tabs, UPDOWN_CLASSA, nullptr);
+    const bool arrowsShown = arrows && (GetWindowLongA(arrows, GWL_STYLE) & WS_VISIBLE) != 0;
+    std::string text = "strip=" + std::to_string(strip.right) + " arrows=" + (arrowsShown ? "1" : "0") + " items=";
+    // TCM_GETITEMRECT writes its answer through a pointer: one into the panel's own memory.
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tabs, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    void* remote = process ? VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    const LRESULT count = ask(tabs, TCM_GETITEMCOUNT);
+    for (LRESULT i = 0; remote && i < count; ++i) {
+        RECT item = {};
+        DWORD_PTR found = 0;
+        if (SendMessageTimeoutA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote),
+                                SMTO_ABORTIFHUNG, 2000, &found) &&
+            found && ReadProcessMemory(process, remote, &item, sizeof item, nullptr)) {
+            text += (i > 0 ? "," : "") + std::to_string(item.left) + "-" + std::to_string(item.right);
+        }
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process) CloseHandle(process);
+    return text;
+}
+
 HWND findControl(HWND panel, int id) {
     std::pair<int, HWND> search{id, nullptr};
     if (panel) EnumChildWindows(panel, matchId, reinterpret_cast<LPARAM>(&search));

@@ -19,6 +19,10 @@ HWND findPanelWindow();
 // group is grey (spaces as "_"; "none" while it does not show). "none" without a panel.
 std::string describePanel(HWND panel);
 
+// "strip=176 arrows=0 items=0-83,83-170": the width of the pages' tab strip, whether its
+// scroll arrows show, and where each tab lies in it (left-right); "missing" without tabs.
+std::string describeTabs(HWND panel);
+
 // The panel's control with this id (panel/win32/window_ids.h), or null.
 HWND findControl(HWND panel, int id);
 

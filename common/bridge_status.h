@@ -16,6 +16,8 @@ inline std::uint32_t Report(std::uint8_t handset_mode, std::uint32_t key) {
 }
 // The link status's byte 1: a handset is present.
 inline bool HandsetPresent(std::uint32_t link_status) { return ((link_status >> 8) & 0xFF) != 0; }
+// Bit 0: Skype is attached to the bridge (and allowed it).
+inline bool SkypeAttached(std::uint32_t link_status) { return (link_status & kSkypeAttached) != 0; }
 
 inline std::uint8_t ReportKey(std::uint32_t report) { return static_cast<std::uint8_t>(report & 0xFF); }
 inline std::uint8_t ReportMode(std::uint32_t report) { return static_cast<std::uint8_t>(report >> 24); }

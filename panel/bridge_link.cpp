@@ -4,7 +4,9 @@
 #include "common/copydata_text.h"
 #include "common/window_messages.h"
 #include "panel/instance_names.h"
+#include "panel/link_state.h"
 #include "panel/main_form.h"
+#include "panel/ui_texts.h"
 
 namespace {
 
@@ -72,15 +74,17 @@ void TForm1::WMBridgeStatus(std::uint32_t link_status, std::uint32_t link_info) 
   RestartTimer(TPanelTimer::DrvCheck);
   state_.FLinkStatus = link_status;
   state_.FLinkInfo = link_info;
+  state_.FBridgeReporting = true;
 
   const std::uint8_t key = bridge_status::ReportKey(link_info);
   if (key == bridge_status::kPeriodicKey) {
-    const bool skype_attached = (link_status & 0xFF) != 0;
+    const bool skype_attached = bridge_status::SkypeAttached(link_status);
     device_choice_.ApplySavedDevices();
     UpdateVolumeGroup(HandsetPresent());
     UpdateSkypeGroup(skype_attached);
     SetDefaultButtonEnabled(HandsetPresent() && skype_attached);
     SetTrayIconIndex(HandsetPresent() ? 1 : 0);
+    ShowLinkState();
   } else if (HandsetPresent()) {
     StopTimer(TPanelTimer::KeyRepeat);
     state_.FPrevKey = state_.FCurKey;
@@ -101,11 +105,13 @@ bool TForm1::WMCopyData(const void* data, std::uint32_t size) {
 
 void TForm1::TimerDrvCheckTimer() {
   state_.FBridgeWnd = 0;
+  state_.FBridgeReporting = false;
   UpdateVolumeGroup(false);
   UpdateSkypeGroup(false);
   SetDefaultButtonEnabled(false);
   StopTimer(TPanelTimer::DrvCheck);
   SetTrayIconIndex(0);
+  ShowLinkState();
   if (state_.FSearchMode) {
     state_.FExiting = true;
     ports_.CloseMainWindow();
@@ -145,3 +151,19 @@ void TForm1::SetDefaultButtonEnabled(bool enabled) {
 }
 
 void TForm1::SetTrayIconIndex(int index) { ports_.SetTrayIconIndex(index); }
+
+void TForm1::ShowLinkState() {
+  const TLinkState link = LinkStateOf(state_.FBridgeReporting, state_.FLinkStatus, state_.FLinkInfo);
+  const std::string hint = TrayHint(UiText(kUiCaption), link);
+  // The note explains the Setup page's groups: not shown on the About page.
+  std::string note;
+  if (controls_.suiPageControl1.ActivePageIndex() == kSetupPage) {
+    note = GreyGroupsNote(link, bridge_status::SkypeAttached(state_.FLinkStatus),
+                          controls_.suiGroupBoxVol.Enabled(), controls_.suiGroupBoxSkype.Enabled());
+  }
+  // Reports come every second: only a change reaches the tray and the window.
+  if (hint == state_.FTrayHint && note == state_.FGreyGroupsNote) return;
+  state_.FTrayHint = hint;
+  state_.FGreyGroupsNote = note;
+  ports_.ShowLinkState(hint, note);
+}

@@ -56,6 +56,7 @@ void TForm1::Construct() {
   UpdateVolumeGroup(false);
   UpdateSkypeGroup(false);
   controls_.suiPageControl1.SetActivePageIndex(kSetupPage);
+  ShowLinkState();
 
   // A bridge that runs already answers with its discovery.
   SendWithTimeout(kBroadcastWindow, state_.FMsgAttach, ports_.PanelWindow(), msg::kAttachApiAvailable);

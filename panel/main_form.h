@@ -72,6 +72,11 @@ struct TForm1State {
   std::string FHandsetOutName;
   std::string FHandsetInName;
   std::uint8_t FOsKind = 0;
+  // A status report came since the bridge watch last expired.
+  bool FBridgeReporting = false;
+  // What the tray hint and the grey groups' note last showed.
+  std::string FTrayHint;
+  std::string FGreyGroupsNote;
 };
 
 // A message for `Dispatch`. For WM_COPYDATA the glue fills in the data it points to.
@@ -156,6 +161,8 @@ class TForm1 {
   bool HandsetPresent() const;
   void SetDefaultButtonEnabled(bool enabled);
   void SetTrayIconIndex(int index);
+  // The link's state in the tray hint, and why a grey group is grey.
+  void ShowLinkState();
 
   // Tray and window.
   void TrayIconStsRestore();

@@ -46,6 +46,9 @@ class IPanelPorts {
   virtual void StopTimer(TPanelTimer timer) = 0;
 
   virtual void SetTrayIconIndex(int index) = 0;
+  // The tray icon's hint (title, line break, state) and the line in the window that says why
+  // a group is grey (empty: none is, or it does not show on the page).
+  virtual void ShowLinkState(const std::string& tray_hint, const std::string& grey_groups_note) = 0;
   virtual TScreenPoint CursorPos() = 0;
   virtual void PopupTrayMenu(TScreenPoint at) = 0;
 

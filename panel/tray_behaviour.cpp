@@ -61,6 +61,7 @@ void TForm1::ItemExitClick() {
 
 void TForm1::suiPageControl1Change() {
   controls_.suiButtonDefault.SetVisible(controls_.suiPageControl1.ActivePageIndex() == kSetupPage);
+  ShowLinkState();
 }
 
 void TForm1::suiButtonSysAudioOutClick() { ports_.StartSoundControlPanel(state_.FOsKind); }

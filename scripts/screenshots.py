@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Drives the control panel for scripts/screenshots.sh: starts it beside the Skype simulator,
 a simulated handset and the bridge, shows its window the way a user would (a second start,
-then the tray menu's About), and photographs the screen each time.
+then the tray menu's About), and photographs the screen each time. On each page it checks
+that the tab strip shows both tabs whole: no scroll arrows, every tab inside the strip.
 
-    screenshots.py OUTPUT_DIR        (run by scripts/screenshots.sh, with $DISPLAY set)
+    screenshots.py OUTPUT_DIR DPI    (run by scripts/screenshots.sh, with $DISPLAY set and
+                                      Wine's dpi already DPI)
 """
+import re
 import os
 import subprocess
 import sys
@@ -34,22 +37,47 @@ def photograph(path, rect):
     os.remove(raw)
 
 
+def tabs(desktop):
+    """The strip's width, whether its arrows show, and each tab's (left, right)."""
+    start = desktop.event_count()
+    desktop.write("tabs")
+    line = desktop.wait_event("TABS", start=start)
+    match = re.search(r"strip=(\d+) arrows=(\d) items=(.*)$", line)
+    assert match, line
+    items = [tuple(int(v) for v in item.split("-")) for item in match.group(3).split(",") if item]
+    return int(match.group(1)), match.group(2) == "1", items
+
+
 class Screenshots(WineTestCase):
     output = "."
+    dpi = 96
+
+    def shot(self, page):
+        return os.path.join(self.output, f"panel-{page}-{self.dpi}dpi.png")
+
+    def assert_tabs_whole(self, desktop):
+        strip, arrows, items = tabs(desktop)
+        self.assertFalse(arrows, f"scroll arrows on the tab strip at {self.dpi} dpi")
+        self.assertEqual(len(items), 2)
+        for left, right in items:
+            self.assertGreaterEqual(left, 0)
+            self.assertLessEqual(right, strip, f"a tab outside the strip at {self.dpi} dpi: {items}, strip {strip}")
 
     def test_setup_and_about_pages(self):
         desktop = self.desktopsim()
         self.handsetsim("device 1 0x0A5E 0x9001")
         self.skypesim(*SKYPE)
         self.bridge(handsets=True)
+        self.audio()  # the handset's sound devices: its group comes on
         panel = self.panel(desktop=desktop)
-        desktop.wait_look(lambda s: s["default"] == "on,shown", timeout=20)
+        desktop.wait_look(lambda s: s["default"] == "on,shown" and s["volume"] == "on", timeout=20)
 
         # A second start shows the running panel's window.
         self.assertEqual(run(self.panel_exe()), 0)
         state, _ = desktop.wait_look(lambda s: s["visible"] == "1")
         time.sleep(1.0)
-        photograph(os.path.join(self.output, "panel-setup.png"), state["rect"])
+        photograph(self.shot("setup"), state["rect"])
+        self.assert_tabs_whole(desktop)
 
         # The tray menu's About, chosen with its access key.
         desktop.write(f"post {TRAY_CALLBACK} 1 {WM_RBUTTONUP}")
@@ -61,7 +89,8 @@ class Screenshots(WineTestCase):
         desktop.write("menu-char a")
         state, _ = desktop.wait_look(lambda s: s["page"] == "1")
         time.sleep(1.0)
-        photograph(os.path.join(self.output, "panel-about.png"), state["rect"])
+        photograph(self.shot("about"), state["rect"])
+        self.assert_tabs_whole(desktop)
 
         desktop.write(f"post {WM_PANELEXIT} 47215 {0x5C2E71B4}")
         self.assertEqual(panel.wait_exit(10), 0)
@@ -69,6 +98,7 @@ class Screenshots(WineTestCase):
 
 if __name__ == "__main__":
     Screenshots.output = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else ".")
+    Screenshots.dpi = int(sys.argv[2]) if len(sys.argv) > 2 else 96
     os.makedirs(Screenshots.output, exist_ok=True)
     result = unittest.main(argv=[sys.argv[0]], exit=False).result
     sys.exit(0 if result.wasSuccessful() else 1)

@@ -73,6 +73,7 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   void StartTimer(TPanelTimer timer) override;
   void StopTimer(TPanelTimer timer) override;
   void SetTrayIconIndex(int index) override;
+  void ShowLinkState(const std::string& tray_hint, const std::string& grey_groups_note) override;
   TScreenPoint CursorPos() override;
   void PopupTrayMenu(TScreenPoint at) override;
   void ShowMainWindow() override;
@@ -119,6 +120,8 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   TLabel LabelSysAudioOut;
   TsuiButton suiButtonSysAudioOut;
   TsuiButton suiButtonDefault;
+  // On the row of the tabs: why a group of the Setup page is grey.
+  TLabel LabelGreyGroups;
   TsuiGroupBox AboutCard;
   TsuiImagePanel ImageHandset;
   TsuiImagePanel ImageLogo;

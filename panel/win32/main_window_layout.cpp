@@ -23,6 +23,8 @@ constexpr char kMicMuteName[] = "Microphone mute";
 // The pages fill the window below the tabs; "Default" sits on the row of the tabs.
 constexpr TBounds kPages{12, 8, 464, 279};
 constexpr TBounds kDefaultButton{396, 9, 80, 28};
+// Between the tabs and "Default".
+constexpr TBounds kGreyGroupsNote{160, 12, 230, 22};
 // On the Setup page.
 constexpr TBounds kVolumeGroup{0, 6, 226, 194};
 constexpr TBounds kSkypeGroup{238, 6, 226, 194};
@@ -58,6 +60,9 @@ bool TMainWindow::CreateControls() {
   if (!suiButtonDefault.Create(window, kIdButtonDefault, kDefaultButton, "")) return false;
   // Off until a status report says that the handset and Skype are both there.
   suiButtonDefault.SetEnabled(false);
+  TLabelStyle note;
+  note.color = theme::kTextMuted;
+  if (!LabelGreyGroups.Create(window, kIdLabelGreyGroups, kGreyGroupsNote, "", note)) return false;
   if (!suiPopupMenuTrayIcon.Create(window)) return false;
   // Captions come from ApplyUiTexts.
   suiPopupMenuTrayIcon.AddItem("", [this] { form_->ItemSetupClick(); });
@@ -172,7 +177,6 @@ TForm1Audio TMainWindow::FormAudio() {
 
 void TMainWindow::ApplyUiTexts() {
   SetWindowTextA(Handle(), UiText(kUiCaption));
-  TrayIconSts.SetHint(UiText(kUiCaption));
   suiPageControl1.SetSheetCaption(0, UiText(kUiSetupTab));
   suiPageControl1.SetSheetCaption(1, UiText(kUiAboutTab));
   suiGroupBoxVol.SetCaption(UiText(kUiUsbPhoneGroup));

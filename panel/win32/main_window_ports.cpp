@@ -57,6 +57,12 @@ void TMainWindow::StopTimer(TPanelTimer timer) { KillTimer(Handle(), kFirstTimer
 
 void TMainWindow::SetTrayIconIndex(int index) { TrayIconSts.SetIconIndex(index); }
 
+void TMainWindow::ShowLinkState(const std::string& tray_hint, const std::string& grey_groups_note) {
+  TrayIconSts.SetHint(tray_hint);
+  LabelGreyGroups.SetCaption(grey_groups_note);
+  LabelGreyGroups.SetVisible(!grey_groups_note.empty());
+}
+
 TScreenPoint TMainWindow::CursorPos() {
   POINT cursor = {};
   GetCursorPos(&cursor);

@@ -41,4 +41,5 @@ enum TControlId : int {
   kIdImageMaker,
   kIdLabelMaker,
   kIdUrlLabel,
+  kIdLabelGreyGroups,
 };

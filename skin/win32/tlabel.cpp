@@ -15,7 +15,7 @@ LRESULT TLabel::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 TsuiControlBase::TRepaint TLabel::RepaintAfter(UINT message) const {
-  return message == WM_ENABLE ? TRepaint::Later : TRepaint::None;
+  return message == WM_ENABLE || message == WM_SETTEXT ? TRepaint::Later : TRepaint::None;
 }
 
 void TLabel::Paint(const TControlPaint& paint) {

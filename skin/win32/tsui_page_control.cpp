@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "skin/win32/gdi.h"
 
 namespace {
@@ -71,13 +73,7 @@ bool TsuiPageControl::AddSheet(TsuiTabSheet& sheet, const std::string& caption) 
   SendMessageA(Handle(), TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
   sheets_.push_back(&sheet);
   captions_.push_back(caption);
-
-  RECT last = {};
-  SendMessageA(Handle(), TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&last));
-  RECT window;
-  GetWindowRect(Handle(), &window);
-  SetWindowPos(Handle(), nullptr, 0, 0, last.right + Scale(2), window.bottom - window.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitToTabs();
   ShowActiveSheet();
   return true;
 }
@@ -90,7 +86,25 @@ void TsuiPageControl::SetSheetCaption(int index, const std::string& caption) {
   std::string text = caption;
   item.pszText = &text[0];
   SendMessageA(Handle(), TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+  // A longer caption (or a larger font) widens its tab: a strip left at the old width would
+  // hide the last tabs under the control's scroll arrows.
+  FitToTabs();
   Repaint();
+}
+
+void TsuiPageControl::FitToTabs() {
+  const int count = static_cast<int>(captions_.size());
+  if (!Handle() || count == 0) return;
+  RECT window;
+  GetWindowRect(Handle(), &window);
+  const int height = window.bottom - window.top;
+  const int full = Scale(bounds_.width);
+  constexpr UINT kSizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+  // Measured at the whole width: in a strip too narrow for them the tabs are scrolled.
+  SetWindowPos(Handle(), nullptr, 0, 0, full, height, kSizeOnly);
+  RECT last = {};
+  SendMessageA(Handle(), TCM_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&last));
+  SetWindowPos(Handle(), nullptr, 0, 0, std::min(static_cast<int>(last.right) + Scale(2), full), height, kSizeOnly);
 }
 
 int TsuiPageControl::ActivePageIndex() const {

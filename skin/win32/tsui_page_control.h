@@ -43,6 +43,8 @@ class TsuiPageControl final : public IPageControl, public TsuiControlBase {
 
  private:
   void ShowActiveSheet();
+  // Makes the strip as wide as its tabs, within the bounds.
+  void FitToTabs();
   int HotTab() const;
 
   TBounds bounds_;

@@ -22,6 +22,7 @@ TEST(DesktopsimCommands, WordsNumbersAndVerbatimText) {
   EXPECT_EQ(parseCommand("answer AUDIO_OUT  Speakers (USB) ").text, "AUDIO_OUT  Speakers (USB) ");
   EXPECT_EQ(parseCommand("menu-char x").text, "x");
   EXPECT_EQ(parseCommand("dialog").kind, CommandKind::Dialog);
+  EXPECT_EQ(parseCommand("tabs").kind, CommandKind::Tabs);
   EXPECT_EQ(parseCommand("key 0x09").wParam, 9);
   EXPECT_EQ(parseCommand("  # note").kind, CommandKind::Nothing);
   const Command slide = parseCommand("slide in 40000");
@@ -36,7 +37,7 @@ TEST(DesktopsimCommands, WordsNumbersAndVerbatimText) {
   EXPECT_EQ(parseCommand("list ring").kind, CommandKind::List);
   EXPECT_EQ(parseCommand("press default").kind, CommandKind::Press);
   for (const char* bad : {"tray", "tray maybe", "click twice", "report 1", "post 70000 0 0", "sleep -1",
-                          "menu-char xy", "key 0", "key 256", "look now", "hello", "slide ring 5",
+                          "menu-char xy", "key 0", "key 256", "look now", "tabs 1", "hello", "slide ring 5",
                           "slide out", "slide out 70000", "toggle ring", "choose up 1", "list",
                           "press ok"}) {
     EXPECT_EQ(parseCommand(bad).kind, CommandKind::Invalid) << bad;
@@ -94,4 +95,10 @@ TEST(TrayData, AFewRedPixelsDoNotMakeALitDisplayAndOddSizesAreRefused) {
   EXPECT_FALSE(decodeTrayIconData(truncated.data(), truncated.size()));
   EXPECT_FALSE(decodeTrayIconData(truncated.data(), 100));
   EXPECT_FALSE(decodeTrayIconData(nullptr, 0));
+}
+
+TEST(TrayData, ATwoLineTipStaysOnOneLogLine) {
+  EXPECT_EQ(tipOnOneLine("Panel\nReady"), "Panel\\nReady");
+  EXPECT_EQ(tipOnOneLine("Panel\r\nIn a call"), "Panel\\nIn a call");
+  EXPECT_EQ(tipOnOneLine("Panel"), "Panel");
 }

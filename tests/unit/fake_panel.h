@@ -39,6 +39,8 @@ class FakePanelPorts final : public IPanelPorts {
   bool in_send_message = false;
   TScreenPoint cursor{100, 200};
   int tray_index = -1;
+  std::string tray_hint;
+  std::string grey_groups_note;
   bool main_window_visible = false;
   std::map<TPanelTimer, bool> timers;
   // What the last WM_COPYDATA carried, byte for byte.
@@ -68,6 +70,11 @@ class FakePanelPorts final : public IPanelPorts {
   void StartTimer(TPanelTimer timer) override { timers[timer] = true; }
   void StopTimer(TPanelTimer timer) override { timers[timer] = false; }
   void SetTrayIconIndex(int index) override { tray_index = index; }
+  void ShowLinkState(const std::string& hint, const std::string& note) override {
+    tray_hint = hint;
+    grey_groups_note = note;
+    journal_.Add("LINK STATE");
+  }
   TScreenPoint CursorPos() override { return cursor; }
   void PopupTrayMenu(TScreenPoint at) override {
     journal_.Add("MENU " + std::to_string(at.x) + "," + std::to_string(at.y));

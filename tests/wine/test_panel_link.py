@@ -68,5 +68,52 @@ class PanelAndBridge(WineTestCase):
         desktop.wait_event("TRAY", "^MODIFY id=1 image=grey")
 
 
+class LinkStateInTheHint(WineTestCase):
+    """The tray hint's second line and the note on the Setup page, driven by the real bridge,
+    a simulated handset and the Skype simulator through every state."""
+
+    def wait_hint(self, desktop, line):
+        return desktop.wait_event("TRAY", r"^MODIFY id=1 image=\w+ tip=Corvane USB Talkpod Control Panel\\n"
+                                  + line + "$", timeout=8)
+
+    def wait_note(self, desktop, note):
+        desktop.wait_look(lambda s: s["note"] == note.replace(" ", "_"), timeout=8)
+
+    def test_each_state_of_the_link_shows_in_the_hint_and_the_note(self):
+        reg_delete(SETTINGS_KEY)
+        desktop = self.desktopsim("tray on")
+        self.audio()  # the handset's sound devices, so its group comes on with it
+        self.panel(desktop=desktop)
+        self.wait_hint(desktop, "Handset link not running")
+        self.wait_note(desktop, "Handset link not running")
+
+        # Skype answers "API available" only: it waits for the user to allow the bridge.
+        handset = self.handsetsim(HANDSET)
+        sim = self.skypesim("attach 0x8001", "answer SEARCH ACTIVECALLS => CALLS",
+                            "answer GET RINGER => RINGER Speakers")
+        link = self.bridge(handsets=True)
+        self.wait_hint(desktop, "Waiting for Skype")
+        self.wait_note(desktop, "Waiting for Skype")
+
+        sim.write("announce 0")
+        self.wait_hint(desktop, "Ready")
+        state, _ = desktop.wait_look(lambda s: s["note"] == "none", timeout=8)
+        self.assertEqual((state["volume"], state["skype"]), ("on", "on"))
+
+        sim.write("answer GET CALL 1201 TYPE => CALL 1201 TYPE INCOMING_P2P")
+        sim.write("answer SEARCH ACTIVECALLS => CALLS 1201")
+        sim.write("notify CALL 1201 STATUS RINGING")
+        sim.write("notify CALL 1201 STATUS INPROGRESS")
+        self.wait_hint(desktop, "In a call")
+
+        handset.write("unplug 1")
+        self.wait_hint(desktop, "No handset plugged in")
+        self.wait_note(desktop, "No handset plugged in")
+
+        link.kill()
+        self.wait_hint(desktop, "Handset link not running")
+        self.wait_note(desktop, "Handset link not running")
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -34,7 +34,7 @@ class TrayIcon(WineTestCase):
         self.assertEqual(desktop.look()["default"], "off,shown")
 
         desktop.write(f"report {HANDSET_AND_SKYPE} {STATUS}")
-        desktop.wait_event("TRAY", "^MODIFY id=1 image=red tip=Corvane USB Talkpod Control Panel$")
+        desktop.wait_event("TRAY", r"^MODIFY id=1 image=red tip=Corvane USB Talkpod Control Panel\\nReady$")
         desktop.wait_look(lambda s: s["default"] == "on,shown" and s["skype"] == "on")
         desktop.write(f"report {HANDSET_ONLY} {STATUS}")
         desktop.wait_look(lambda s: s["default"] == "off,shown" and s["skype"] == "off")
@@ -52,7 +52,7 @@ class TrayIcon(WineTestCase):
         desktop.write("tray on")
         desktop.write("taskbar-created")
         # With the image the reports chose meanwhile.
-        desktop.wait_event("TRAY", "^ADD id=1 image=red tip=Corvane USB Talkpod Control Panel$")
+        desktop.wait_event("TRAY", r"^ADD id=1 image=red tip=Corvane USB Talkpod Control Panel\\nReady$")
         # An Explorer that restarts forgets the icon: it is added again.
         desktop.write("tray off")
         desktop.write("tray on")

@@ -90,6 +90,7 @@ Command parseCommand(std::string_view line) {
         if (keyword == "taskbar-created") return make(CommandKind::TaskbarCreated);
         if (keyword == "discover") return make(CommandKind::BridgeDiscover);
         if (keyword == "look") return make(CommandKind::Look);
+        if (keyword == "tabs") return make(CommandKind::Tabs);
         if (keyword == "menu") return make(CommandKind::Menu);
         if (keyword == "dialog") return make(CommandKind::Dialog);
         if (keyword == "quit") return make(CommandKind::Quit);

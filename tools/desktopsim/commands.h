@@ -19,6 +19,7 @@ enum class CommandKind {
     Report,          // "report LINK LPARAM": post a status or key report to the panel
     Answer,          // "answer TEXT": send TEXT to the panel by WM_COPYDATA
     Look,            // "look": log the panel window's state
+    Tabs,            // "tabs": log the panel's tab strip, its scroll arrows and its tabs' places
     Post,            // "post MSG W L" to the panel window
     Send,            // "send MSG W L" to the panel window, result logged
     MenuChar,        // "menu-char C": type C into the open popup menu

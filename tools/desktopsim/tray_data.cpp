@@ -84,4 +84,16 @@ std::optional<TrayIconData> decodeTrayIconData(const void* data, std::size_t siz
     return out;
 }
 
+std::string tipOnOneLine(const std::string& tip) {
+    std::string out;
+    for (char c : tip) {
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c != '\r') {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace desktopsim

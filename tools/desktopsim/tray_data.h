@@ -21,4 +21,7 @@ struct TrayIconData {
 
 std::optional<TrayIconData> decodeTrayIconData(const void* data, std::size_t size);
 
+// The tip for a log line: a line break shows as the two characters "\n".
+std::string tipOnOneLine(const std::string& tip);
+
 }  // namespace desktopsim

@@ -114,7 +114,7 @@ LRESULT TrayWindow::onIconData(DWORD action, const COPYDATASTRUCT& data) {
         return FALSE;
     }
     std::string details = std::string(actionName(action)) + " id=" + std::to_string(icon->id);
-    if (action != NIM_DELETE) details += " image=" + icon->image + " tip=" + icon->tip;
+    if (action != NIM_DELETE) details += " image=" + icon->image + " tip=" + tipOnOneLine(icon->tip);
     if (refusing_) {
         log_.write("TRAY", details + " REFUSED");
         return FALSE;
@@ -281,6 +281,9 @@ void Desktop::run(const Command& command, const std::string& line) {
         return;
     }
     switch (command.kind) {
+    case CommandKind::Tabs:
+        log_.write("TABS", describeTabs(target));
+        break;
     case CommandKind::Key: {
         // To the control with the focus, as the keyboard would deliver it.
         HWND focused = findPanelFocus(target);

@@ -52,6 +52,22 @@ LRESULT ask(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return static_cast<LRESULT>(result);
 }
 
+// Spaces as "_", so a text stays one item of the line.
+std::string underscored(std::string text) {
+    for (char& c : text) {
+        if (c == ' ') c = '_';
+    }
+    return text;
+}
+
+// The line on the row of the tabs that says why a group is grey, while it shows.
+std::string greyGroupsNote(HWND panel) {
+    HWND note = findControl(panel, kIdLabelGreyGroups);
+    char text[128] = {};
+    if (note && (GetWindowLongA(note, GWL_STYLE) & WS_VISIBLE) != 0) GetWindowTextA(note, text, sizeof text);
+    return text[0] ? underscored(text) : "none";
+}
+
 std::string valueAndState(HWND control, UINT query) {
     if (!control) return "missing";
     return std::to_string(static_cast<long long>(ask(control, query))) + "," + onOff(control);
@@ -85,10 +101,7 @@ std::string describePanel(HWND panel) {
         char caption[64] = {};
         GetClassNameA(focused, className, sizeof className);
         GetWindowTextA(focused, caption, sizeof caption);
-        focus = std::string(className) + (caption[0] ? std::string(":") + caption : std::string());
-        for (char& c : focus) {
-            if (c == ' ') c = '_';
-        }
+        focus = underscored(std::string(className) + (caption[0] ? std::string(":") + caption : std::string()));
     }
     text += " focus=" + focus;
     RECT frame = {};
@@ -104,6 +117,35 @@ std::string describePanel(HWND panel) {
         text += std::to_string(static_cast<long long>(ask(findControl(panel, id), CB_GETCURSEL)));
         if (id != kIdComboBoxSkypeRing) text += ",";
     }
+    text += " note=" + greyGroupsNote(panel);
+    return text;
+}
+
+std::string describeTabs(HWND panel) {
+    HWND tabs = panel ? findChild(panel, WC_TABCONTROLA, nullptr) : nullptr;
+    if (!tabs) return "missing";
+    RECT strip = {};
+    GetClientRect(tabs, &strip);
+    HWND arrows = findChild(tabs, UPDOWN_CLASSA, nullptr);
+    const bool arrowsShown = arrows && (GetWindowLongA(arrows, GWL_STYLE) & WS_VISIBLE) != 0;
+    std::string text = "strip=" + std::to_string(strip.right) + " arrows=" + (arrowsShown ? "1" : "0") + " items=";
+    // TCM_GETITEMRECT writes its answer through a pointer: one into the panel's own memory.
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tabs, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    void* remote = process ? VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    const LRESULT count = ask(tabs, TCM_GETITEMCOUNT);
+    for (LRESULT i = 0; remote && i < count; ++i) {
+        RECT item = {};
+        DWORD_PTR found = 0;
+        if (SendMessageTimeoutA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote),
+                                SMTO_ABORTIFHUNG, 2000, &found) &&
+            found && ReadProcessMemory(process, remote, &item, sizeof item, nullptr)) {
+            text += (i > 0 ? "," : "") + std::to_string(item.left) + "-" + std::to_string(item.right);
+        }
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process) CloseHandle(process);
     return text;
 }
 

@@ -10,13 +10,18 @@ namespace desktopsim {
 HWND findPanelWindow();
 
 // "visible=0 page=0 default=on,shown volume=off skype=on focus=ComboBox rect=160,130,494,324
-// speaker=32767,on mic=0,off speakermute=0,on micmute=1,off lists=2,2,0":
+// speaker=32767,on mic=0,off speakermute=0,on micmute=1,off lists=2,2,0 note=Waiting_for_Skype":
 // whether the window shows, the page, the "Default" button's enabled state and its own
 // visibility (shown even while the window is hidden), the two groups' enabled states, the
 // class (and text) of the control with the keyboard focus, the window's place on the
 // screen, each track bar's position and each mute box's check with their enabled states,
-// and the selected entries of the output, input and ringing lists. "none" without a panel.
+// the selected entries of the output, input and ringing lists, and the line that says why a
+// group is grey (spaces as "_"; "none" while it does not show). "none" without a panel.
 std::string describePanel(HWND panel);
+
+// "strip=176 arrows=0 items=0-83,83-170": the width of the pages' tab strip, whether its
+// scroll arrows show, and where each tab lies in it (left-right); "missing" without tabs.
+std::string describeTabs(HWND panel);
 
 // The panel's control with this id (panel/win32/window_ids.h), or null.
 HWND findControl(HWND panel, int id);

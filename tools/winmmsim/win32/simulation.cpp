@@ -5,11 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tools/simkit/win32/standin_files.h"
+
 namespace winmmsim {
 namespace {
 
 constexpr char kConfigBesideDll[] = "winmmsim.cfg";
-constexpr DWORD kMaxConfigBytes = 64 * 1024;
 
 std::string hex(std::uintptr_t value) {
     char text[32];
@@ -22,31 +23,6 @@ std::string environment(const char* name) {
     return value != nullptr ? value : "";
 }
 
-// The folder this DLL was loaded from, with its trailing separator.
-std::string dllFolder() {
-    HMODULE self = nullptr;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCSTR>(&dllFolder), &self)) {
-        return "";
-    }
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return "";
-    const std::string file(path, length);
-    return file.substr(0, file.find_last_of("\\/") + 1);
-}
-
-bool readFile(const std::string& path, std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    std::vector<char> buffer(kMaxConfigBytes);
-    DWORD read = 0;
-    const bool ok = ReadFile(file, buffer.data(), kMaxConfigBytes, &read, nullptr) != FALSE;
-    CloseHandle(file);
-    if (ok) text.assign(buffer.data(), read);
-    return ok;
-}
-
 }  // namespace
 
 Simulation& Simulation::instance() {
@@ -56,10 +32,10 @@ Simulation& Simulation::instance() {
 
 Simulation::Simulation() : logPath_(environment("WINMMSIM_LOG")) {
     std::string path = environment("WINMMSIM_CONFIG");
-    if (path.empty()) path = dllFolder() + kConfigBesideDll;
+    if (path.empty()) path = simkit::moduleFolder(reinterpret_cast<const void*>(&environment)) + kConfigBesideDll;
     std::string text;
     std::vector<std::string> errors;
-    if (readFile(path, text)) {
+    if (simkit::readSmallFile(path, text)) {
         config_ = parseConfig(text, errors);
     } else {
         config_ = defaultConfig();
@@ -129,16 +105,6 @@ void Simulation::controlSet(int mixer, const SimLine& line, const SimControl& co
     }
 }
 
-void Simulation::log(const std::string& line) {
-    if (logPath_.empty()) return;
-    // Opened for each line, so a test can read the file while the program runs.
-    HANDLE file = CreateFileA(logPath_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    const std::string text = line + "\r\n";
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
+void Simulation::log(const std::string& line) { simkit::appendLogLine(logPath_, line); }
 
 }  // namespace winmmsim

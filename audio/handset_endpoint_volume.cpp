@@ -60,11 +60,10 @@ TSideView THandsetEndpointVolume::Side(THandsetSide side) const {
 
 void THandsetEndpointVolume::Change(THandsetSide side, const TSideValues& values) {
   TSide& s = SideOf(side);
-  if (s.id.empty()) return;
   const int volume = Clamped(values.volume);
   if (s.level_ok && volume != s.volume && WriteLevel(s, volume)) s.volume = volume;
   if (s.mute_ok && values.mute != s.mute && WriteMute(s, values.mute)) s.mute = values.mute;
-  // Also when nothing took: the controls go back to what is in effect.
+  // Also when nothing took, or the side is not held: the controls go back to what is in effect.
   Show(side);
   if (lost_) {
     lost_ = false;

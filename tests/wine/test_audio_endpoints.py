@@ -2,6 +2,7 @@
 (loaded by ordinary COM activation) and over Wine's own endpoints on a PulseAudio daemon.
 The handset found and its stored values applied, changes both ways without echo, unplug and
 replug, a level that cannot be set beside a mute that works, and every interface released."""
+import os
 import unittest
 
 from audio_endpoints import EndpointProbe, PulseDaemon, StandInEndpoints, wine_path
@@ -102,6 +103,21 @@ class OverTheSimulator(WineTestCase):
         self.assertEqual(probe.ask("find speaker=5000", "FOUND"), "1")
         self.sim.wait_for(f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(5000)} result=ok', start=mark)
         self.quit_and_check_released(probe)
+
+    def test_commands_from_another_process_through_the_pipe(self):
+        pipe = f"mmdevsim{os.getpid()}"
+        self.sim = StandInEndpoints().__enter__()
+        self.addCleanup(self.sim.__exit__)
+        holder = self.start(EndpointProbe(env=dict(self.sim.env, MMDEVSIM_PIPE=pipe)))
+        self.assertEqual(holder.ask("find", "FOUND"), "1")
+        self.sim.wait_for(f"PIPE \\\\.\\pipe\\{pipe}")
+        # Another program, as a test beside the panel would be; its own copy serves no pipe.
+        other = self.start(EndpointProbe(env={"MMDEVSIM_LOG": ""}))
+        start = holder.event_count()
+        self.assertEqual(other.ask(f"remote {pipe} level 0.75 {SPEAKER}", "REMOTE"), "ok")
+        holder.wait_event("SHOW", "side=speaker volume=49151 ", start=start)
+        self.assertEqual(other.ask(f"remote {pipe} unplug Nothing", "REMOTE"), "error")
+        self.assertEqual(other.ask(f"remote {pipe}x level 0.5 {SPEAKER}", "REMOTE"), "absent")
 
     def test_a_level_that_cannot_be_set_beside_a_mute_that_works(self):
         probe = self.probe(f"render {SPEAKER}\nfail level\ncapture {MIC}\n")

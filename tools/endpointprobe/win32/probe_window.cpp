@@ -127,6 +127,8 @@ void ProbeWindow::run(const std::string& line) {
         raw(rest);
     } else if (command == "sim") {
         simCommand(rest);
+    } else if (command == "remote") {
+        remoteCommand(rest);
     } else if (command == "module") {
         logModules();
     } else if (command == "quit") {
@@ -204,6 +206,23 @@ void ProbeWindow::simCommand(const std::string& text) {
                              : nullptr;
     if (command == nullptr) return log_.write("SIM", "absent");
     log_.write("SIM", command(text.c_str()) != 0 ? "ok" : "error");
+}
+
+// "remote PIPE COMMAND": the command to the simulator in another process, through its pipe.
+void ProbeWindow::remoteCommand(const std::string& arguments) {
+    const auto [name, text] = split(arguments);
+    const std::string path = "\\\\.\\pipe\\" + name;
+    constexpr DWORD kWaitMs = 2000;
+    if (name.empty() || !WaitNamedPipeA(path.c_str(), kWaitMs)) return log_.write("REMOTE", "absent");
+    HANDLE pipe = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (pipe == INVALID_HANDLE_VALUE) return log_.write("REMOTE", "absent");
+    const std::string line = text + "\n";
+    DWORD done = 0;
+    char reply[16] = {};
+    const bool ok = WriteFile(pipe, line.data(), static_cast<DWORD>(line.size()), &done, nullptr) &&
+                    ReadFile(pipe, reply, sizeof reply - 1, &done, nullptr) && done > 0;
+    CloseHandle(pipe);
+    log_.write("REMOTE", !ok ? "broken" : std::string(reply, done).rfind("OK", 0) == 0 ? "ok" : "error");
 }
 
 void ProbeWindow::logModules() {

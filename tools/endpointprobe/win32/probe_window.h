@@ -33,6 +33,7 @@ private:
     void find(const std::string& options);
     void raw(const std::string& arguments);
     void simCommand(const std::string& text);
+    void remoteCommand(const std::string& arguments);
     void logModules();
     void logResult(const std::string& what, TEndpointResult result);
 

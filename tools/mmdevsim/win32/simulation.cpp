@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "tools/mmdevsim/win32/command_pipe.h"
 #include "tools/simkit/win32/standin_files.h"
 
 namespace mmdevsim {
@@ -29,7 +30,12 @@ std::string levelText(float level) {
 }
 
 Simulation& Simulation::instance() {
-    static Simulation* simulation = new Simulation();
+    static Simulation* simulation = [] {
+        auto* made = new Simulation();
+        // Only once it is whole: the pipe's thread uses it.
+        made->startCommandPipe();
+        return made;
+    }();
     return *simulation;
 }
 
@@ -51,6 +57,8 @@ Simulation::Simulation() : logPath_(environment("MMDEVSIM_LOG")) {
     // Lives as long as the process: the DLL says it cannot be unloaded.
     std::thread([this] { runNotices(); }).detach();
 }
+
+void Simulation::startCommandPipe() { serveCommandPipe(*this, environment("MMDEVSIM_PIPE")); }
 
 int Simulation::indexOfId(const std::wstring& id) const {
     for (std::size_t i = 0; i < endpoints_.size(); ++i) {

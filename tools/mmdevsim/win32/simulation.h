@@ -59,6 +59,7 @@ private:
     };
 
     Simulation();
+    void startCommandPipe();
     void deliver(std::function<void()> notice);
     void runNotices();
 

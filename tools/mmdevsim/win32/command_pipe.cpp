@@ -1,0 +1,54 @@
+#include "tools/mmdevsim/win32/command_pipe.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <thread>
+
+#include "tools/mmdevsim/win32/simulation.h"
+#include "tools/simkit/line_splitter.h"
+
+namespace mmdevsim {
+namespace {
+
+void answer(HANDLE pipe, bool ok) {
+    const char* text = ok ? "OK\n" : "ERROR\n";
+    DWORD written = 0;
+    WriteFile(pipe, text, static_cast<DWORD>(lstrlenA(text)), &written, nullptr);
+}
+
+void serveClient(Simulation& simulation, HANDLE pipe) {
+    simkit::LineSplitter splitter;
+    char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        for (const std::string& line : splitter.feed(buffer, got)) {
+            answer(pipe, simulation.command(line));
+        }
+    }
+}
+
+void serve(Simulation& simulation, std::string path) {
+    for (;;) {
+        HANDLE pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
+                                       1, 4096, 4096, 0, nullptr);
+        if (pipe == INVALID_HANDLE_VALUE) {
+            simulation.log("ERROR pipe: cannot serve " + path);
+            return;
+        }
+        if (ConnectNamedPipe(pipe, nullptr) || GetLastError() == ERROR_PIPE_CONNECTED) serveClient(simulation, pipe);
+        DisconnectNamedPipe(pipe);
+        CloseHandle(pipe);
+    }
+}
+
+}  // namespace
+
+void serveCommandPipe(Simulation& simulation, const std::string& name) {
+    if (name.empty()) return;
+    const std::string path = "\\\\.\\pipe\\" + name;
+    simulation.log("PIPE " + path);
+    std::thread(serve, std::ref(simulation), path).detach();
+}
+
+}  // namespace mmdevsim

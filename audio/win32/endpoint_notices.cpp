@@ -1,6 +1,7 @@
 #include "audio/win32/endpoint_notices.h"
 
 #include <cstring>
+#include <type_traits>
 
 #include "audio/win32/endpoint_guids.h"
 
@@ -9,19 +10,24 @@ namespace {
 constexpr std::uint32_t kMuteFlag = 0x80000000u;
 constexpr std::uint32_t kOwnFlag = 0x40000000u;
 
-// IUnknown and one interface of its own.
-HRESULT QueryOne(IUnknown* self, REFIID own, REFIID iid, void** object) {
+}  // namespace
+
+template <typename Interface>
+HRESULT STDMETHODCALLTYPE TNoticeObject<Interface>::QueryInterface(REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;
+  const IID& own = std::is_same<Interface, IMMNotificationClient>::value ? endpoint_guids::kIMMNotificationClient
+                                                                         : endpoint_guids::kIAudioEndpointVolumeCallback;
   if (IsEqualIID(iid, endpoint_guids::kIUnknown) || IsEqualIID(iid, own)) {
-    *object = self;
-    self->AddRef();
+    *object = static_cast<Interface*>(this);
+    AddRef();
     return S_OK;
   }
   *object = nullptr;
   return E_NOINTERFACE;
 }
 
-}  // namespace
+template class TNoticeObject<IAudioEndpointVolumeCallback>;
+template class TNoticeObject<IMMNotificationClient>;
 
 void PackVolumeNotice(const TVolumeNotice& notice, WPARAM& wparam, LPARAM& lparam) {
   std::uint32_t bits = 0;
@@ -44,22 +50,8 @@ TVolumeNotice UnpackVolumeNotice(WPARAM wparam, LPARAM lparam) {
 TVolumeNoticeCallback::TVolumeNoticeCallback(HWND window, UINT message, std::uint32_t token)
     : window_(window), message_(message), token_(token) {}
 
-void TVolumeNoticeCallback::Detach() { InterlockedExchange(&detached_, 1); }
-
-HRESULT STDMETHODCALLTYPE TVolumeNoticeCallback::QueryInterface(REFIID iid, void** object) {
-  return QueryOne(this, endpoint_guids::kIAudioEndpointVolumeCallback, iid, object);
-}
-
-ULONG STDMETHODCALLTYPE TVolumeNoticeCallback::AddRef() { return InterlockedIncrement(&references_); }
-
-ULONG STDMETHODCALLTYPE TVolumeNoticeCallback::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT STDMETHODCALLTYPE TVolumeNoticeCallback::OnNotify(PAUDIO_VOLUME_NOTIFICATION_DATA data) {
-  if (data == nullptr || InterlockedCompareExchange(&detached_, 0, 0) != 0) return S_OK;
+  if (data == nullptr || Detached()) return S_OK;
   TVolumeNotice notice;
   notice.token = token_;
   notice.level = data->fMasterVolume;
@@ -75,23 +67,9 @@ HRESULT STDMETHODCALLTYPE TVolumeNoticeCallback::OnNotify(PAUDIO_VOLUME_NOTIFICA
 
 TDeviceNoticeClient::TDeviceNoticeClient(HWND window, UINT message) : window_(window), message_(message) {}
 
-void TDeviceNoticeClient::Detach() { InterlockedExchange(&detached_, 1); }
-
-HRESULT STDMETHODCALLTYPE TDeviceNoticeClient::QueryInterface(REFIID iid, void** object) {
-  return QueryOne(this, endpoint_guids::kIMMNotificationClient, iid, object);
-}
-
-ULONG STDMETHODCALLTYPE TDeviceNoticeClient::AddRef() { return InterlockedIncrement(&references_); }
-
-ULONG STDMETHODCALLTYPE TDeviceNoticeClient::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT TDeviceNoticeClient::Post() {
   // The enumerator must not be called from inside its own notice: the window thread looks.
-  if (InterlockedCompareExchange(&detached_, 0, 0) == 0) PostMessageA(window_, message_, 0, 0);
+  if (!Detached()) PostMessageA(window_, message_, 0, 0);
   return S_OK;
 }
 

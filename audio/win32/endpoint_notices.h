@@ -22,33 +22,44 @@ constexpr std::uint32_t kMaxNoticeToken = 0x3FFFFFFF;
 void PackVolumeNotice(const TVolumeNotice& notice, WPARAM& wparam, LPARAM& lparam);
 TVolumeNotice UnpackVolumeNotice(WPARAM wparam, LPARAM lparam);
 
-class TVolumeNoticeCallback final : public IAudioEndpointVolumeCallback {
+// What both callbacks are: one COM interface (and IUnknown), counted references starting at
+// one, and the detached flag.
+template <typename Interface>
+class TNoticeObject : public Interface {
  public:
-  TVolumeNoticeCallback(HWND window, UINT message, std::uint32_t token);
-  void Detach();
+  void Detach() { InterlockedExchange(&detached_, 1); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return left;
+  }
+
+ protected:
+  virtual ~TNoticeObject() = default;
+  bool Detached() { return InterlockedCompareExchange(&detached_, 0, 0) != 0; }
+
+ private:
+  volatile LONG references_ = 1;
+  volatile LONG detached_ = 0;
+};
+
+class TVolumeNoticeCallback final : public TNoticeObject<IAudioEndpointVolumeCallback> {
+ public:
+  TVolumeNoticeCallback(HWND window, UINT message, std::uint32_t token);
   HRESULT STDMETHODCALLTYPE OnNotify(PAUDIO_VOLUME_NOTIFICATION_DATA data) override;
 
  private:
-  ~TVolumeNoticeCallback() = default;
-  volatile LONG references_ = 1;
-  volatile LONG detached_ = 0;
   const HWND window_;
   const UINT message_;
   const std::uint32_t token_;
 };
 
-class TDeviceNoticeClient final : public IMMNotificationClient {
+class TDeviceNoticeClient final : public TNoticeObject<IMMNotificationClient> {
  public:
   TDeviceNoticeClient(HWND window, UINT message);
-  void Detach();
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR device_id, DWORD new_state) override;
   HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR device_id) override;
   HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR device_id) override;
@@ -56,10 +67,7 @@ class TDeviceNoticeClient final : public IMMNotificationClient {
   HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR device_id, const PROPERTYKEY key) override;
 
  private:
-  ~TDeviceNoticeClient() = default;
   HRESULT Post();
-  volatile LONG references_ = 1;
-  volatile LONG detached_ = 0;
   const HWND window_;
   const UINT message_;
 };

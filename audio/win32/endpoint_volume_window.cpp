@@ -13,7 +13,8 @@ TEndpointVolumeWindow::TEndpointVolumeWindow() {
   args.class_name = kClassName;
   // A message-only window: it only ever receives the posted notices.
   args.parent = HWND_MESSAGE;
-  if (!Create(args)) return;
+  // Without its window the port still works, only without notices.
+  Create(args);
   port_ = std::make_unique<TMMDeviceEndpointPort>(Handle(), kVolumeNotice, kDevicesNotice);
 }
 
@@ -29,7 +30,7 @@ LRESULT TEndpointVolumeWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM
       std::string id;
       TVolumeNotice notice;
       // A notice of an endpoint let go since it was posted is dropped.
-      if (events_ != nullptr && port_ && port_->DecodeVolumeNotice(wparam, lparam, id, notice)) {
+      if (events_ != nullptr && port_->DecodeVolumeNotice(wparam, lparam, id, notice)) {
         events_->OnEndpointVolume(id, notice.level, notice.mute, notice.own);
       }
       return 0;

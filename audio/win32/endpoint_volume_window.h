@@ -17,7 +17,7 @@ class TEndpointVolumeWindow final : private TWindow {
   // The port goes first: no notice is posted, and no endpoint interface is held, after it.
   ~TEndpointVolumeWindow() override;
 
-  bool Available() const { return port_ && port_->Available(); }
+  bool Available() const { return port_->Available(); }
   TMMDeviceEndpointPort& Port() { return *port_; }
   // Where the notices go; null drops them.
   void SetEvents(IEndpointEvents* events) { events_ = events; }

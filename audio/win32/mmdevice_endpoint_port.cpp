@@ -60,6 +60,8 @@ TMMDeviceEndpointPort::TMMDeviceEndpointPort(HWND window, UINT volume_message, U
     enumerator_.Reset();
     return;
   }
+  // Without a window to post to there are no notices: the calls' results still tell.
+  if (window == nullptr) return;
   device_client_ = new TDeviceNoticeClient(window, devices_message);
   if (FAILED(enumerator_->RegisterEndpointNotificationCallback(device_client_))) {
     // Without device notices plug and unplug are still seen through the calls' failures.
@@ -114,8 +116,8 @@ TEndpointResult TMMDeviceEndpointPort::Open(const std::string& id) {
                                  endpoint.volume.PutVoid());
   if (FAILED(hr) || !endpoint.volume) return Result(FAILED(hr) ? hr : E_POINTER);
   endpoint.token = next_token_++;
-  endpoint.callback = new TVolumeNoticeCallback(window_, volume_message_, endpoint.token);
-  if (FAILED(endpoint.volume->RegisterControlChangeNotify(endpoint.callback))) {
+  if (window_ != nullptr) endpoint.callback = new TVolumeNoticeCallback(window_, volume_message_, endpoint.token);
+  if (endpoint.callback != nullptr && FAILED(endpoint.volume->RegisterControlChangeNotify(endpoint.callback))) {
     // The endpoint still works; only changes made elsewhere go unseen.
     endpoint.callback->Release();
     endpoint.callback = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 // The endpoint port over MMDevice enumeration and IAudioEndpointVolume. Its notices (an open
-// endpoint's volume, and endpoints that come, go or change state) are posted to `window`;
+// endpoint's volume, and endpoints that come, go or change state) are posted to `window`
+// (none without one);
 // the window turns a volume notice back into its endpoint with DecodeVolumeNotice. Needs COM
 // on the calling thread for its whole life, and must go before the window: it unregisters
 // every callback and releases every interface when it goes.

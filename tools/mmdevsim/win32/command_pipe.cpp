@@ -28,18 +28,24 @@ void serveClient(Simulation& simulation, HANDLE pipe) {
     }
 }
 
+HANDLE makeInstance(const std::string& path) {
+    return CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
+                            PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
+}
+
 void serve(Simulation& simulation, std::string path) {
-    for (;;) {
-        HANDLE pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
-                                       1, 4096, 4096, 0, nullptr);
-        if (pipe == INVALID_HANDLE_VALUE) {
-            simulation.log("ERROR pipe: cannot serve " + path);
-            return;
-        }
-        if (ConnectNamedPipe(pipe, nullptr) || GetLastError() == ERROR_PIPE_CONNECTED) serveClient(simulation, pipe);
+    HANDLE next = makeInstance(path);
+    while (next != INVALID_HANDLE_VALUE) {
+        HANDLE pipe = next;
+        const bool connected = ConnectNamedPipe(pipe, nullptr) || GetLastError() == ERROR_PIPE_CONNECTED;
+        // The next instance exists before this client is served, so a client that comes
+        // right after it always finds the pipe.
+        next = makeInstance(path);
+        if (connected) serveClient(simulation, pipe);
         DisconnectNamedPipe(pipe);
         CloseHandle(pipe);
     }
+    simulation.log("ERROR pipe: cannot serve " + path);
 }
 
 }  // namespace

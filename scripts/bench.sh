@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints the bridge's figures: notifications a second through the logic (native); under Wine
 # the time from a posted handset key and from a handset's input report to the Skype command,
-# idle CPU with one handset, and memory. Figures, not pass/fail.
+# idle CPU with one handset, and memory; and the time from an endpoint level changed elsewhere
+# to the handset volume showing it (the endpoint glue over the endpoint simulator). Figures, not pass/fail.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 "$top/scripts/setup.sh"
@@ -17,3 +18,4 @@ bin="$top/build/x64"
 export HANDSETLINK_EXE="$bin/bridge/win32/handsetlink.exe" SKYPESIM_EXE="$bin/tools/skypesim/skypesim.exe"
 export HANDSETSIM_EXE="$bin/tools/handsetsim/handsetsim.exe" HANDSETSIM_DLLS="$bin/tools/handsetsim/dlls"
 python3 "$top/scripts/bench_handset.py" "${PRESSES:-300}" "${IDLE_SECONDS:-60}"
+python3 "$top/scripts/bench_endpoint_notice.py" "$top/build/x64" "${CHANGES:-200}"

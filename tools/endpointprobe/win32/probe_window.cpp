@@ -205,6 +205,8 @@ void ProbeWindow::simCommand(const std::string& text) {
                              ? reinterpret_cast<Command>(reinterpret_cast<void*>(GetProcAddress(simulator, "MmdevsimCommand")))
                              : nullptr;
     if (command == nullptr) return log_.write("SIM", "absent");
+    // Stamped before the call, so that the time to the notice's SHOW includes all of it.
+    log_.write("SIM-SENT", text);
     log_.write("SIM", command(text.c_str()) != 0 ? "ok" : "error");
 }
 

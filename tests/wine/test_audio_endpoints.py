@@ -104,6 +104,25 @@ class OverTheSimulator(WineTestCase):
         self.sim.wait_for(f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(5000)} result=ok', start=mark)
         self.quit_and_check_released(probe)
 
+    def test_unplug_during_a_change_fails_the_call_and_lets_go(self):
+        probe = self.probe()
+        self.assertEqual(probe.ask("find", "FOUND"), "1")
+        start = probe.event_count()
+        # One write: both lines run before the window thread sees the unplug's notice, so the
+        # change meets the gone endpoint.
+        probe.write(f"sim unplug {SPEAKER}\nchange speaker 1000 1")
+        probe.wait_event("SHOW", "side=speaker volume=32767 mute=0 level=off mute-control=off", start=start)
+        look = probe.wait_event("LOOK-AGAIN", start=start)
+        notice = probe.wait_event("NOTICE-DEVICES", start=start)
+        self.assertLess(probe.lines().index(look), probe.lines().index(notice))
+        self.sim.wait_for(f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(1000)} result=invalidated')
+        unregister = self.sim.wait_for(f'UNREGISTER endpoint="{SPEAKER}"')
+        # The mute was not tried on the gone endpoint, nor anything after the let-go.
+        self.assertFalse([line for line in self.sim.lines() if f'SET-MUTE endpoint="{SPEAKER}" mute=1' in line])
+        probe.ask("change mic 2000 0", "SHOW", "side=mic volume=2000")
+        self.assertFalse([line for line in self.sim.lines()[unregister:] if SPEAKER in line and "SET" in line])
+        self.quit_and_check_released(probe)
+
     def test_commands_from_another_process_through_the_pipe(self):
         pipe = f"mmdevsim{os.getpid()}"
         self.sim = StandInEndpoints().__enter__()

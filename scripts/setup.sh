@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake make g++ clang python3 ccache
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 binutils-mingw-w64
   wine64 xvfb xauth x11-apps imagemagick fonts-wine
   nsis
   pulseaudio

@@ -15,12 +15,21 @@ TUSBPhoneDataReadThread::TUSBPhoneDataReadThread(std::string device_path, std::u
     : device_path_(std::move(device_path)),
       callbacks_(std::move(callbacks)),
       report_(std::max<std::size_t>(input_report_length, kKeyOffset + 1), 0),
-      input_report_length_(input_report_length),
-      thread_([this] { Run(); }) {}
+      input_report_length_(input_report_length) {
+  // Without a thread the handset's keys go unread, but the bridge and its other handsets run on.
+  thread_ = CreateThread(nullptr, 0, &ThreadMain, this, 0, nullptr);
+}
 
 TUSBPhoneDataReadThread::~TUSBPhoneDataReadThread() {
   stop_requested_ = true;
-  if (thread_.joinable()) thread_.join();
+  if (thread_ == nullptr) return;
+  WaitForSingleObject(thread_, INFINITE);
+  CloseHandle(thread_);
+}
+
+DWORD WINAPI TUSBPhoneDataReadThread::ThreadMain(LPVOID self) {
+  static_cast<TUSBPhoneDataReadThread*>(self)->Run();
+  return 0;
 }
 
 void TUSBPhoneDataReadThread::Run() {

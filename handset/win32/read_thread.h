@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "handset/device_manager.h"
@@ -25,6 +24,7 @@ class TUSBPhoneDataReadThread final : public IHandsetReadThread {
     DWORD error;
   };
 
+  static DWORD WINAPI ThreadMain(LPVOID self);
   void Run();
   bool OpenReadHandle();
   void CloseReadHandle();
@@ -42,5 +42,6 @@ class TUSBPhoneDataReadThread final : public IHandsetReadThread {
   PendingRead pending_{};
   TKeyDecoder decoder_;
   std::atomic<bool> stop_requested_{false};
-  std::thread thread_;
+  // A Win32 thread rather than std::thread: the 32-bit build's runtime (for Windows XP) has none.
+  HANDLE thread_ = nullptr;
 };

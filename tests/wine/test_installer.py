@@ -172,10 +172,13 @@ class Installer(WineTestCase):
         # Besides what it installed, only the panel's settings file, once the panel ran.
         self.assertEqual(sorted(set(os.listdir(self.folder)) - {"setup.set"}),
                          sorted(["Uninstall.exe", *PROGRAMS]))
-        for program, variable in zip(PROGRAMS, ("HANDSETLINK_EXE", "TRAYCONSOLE_EXE")):
+        # The programs are those of the stage the installer was made from: the shipped ones.
+        stage = os.environ["INSTALLER_STAGE"]
+        self.assertEqual(sorted(os.listdir(stage)), sorted(PROGRAMS))
+        for program in PROGRAMS:
             with open(os.path.join(self.folder, program), "rb") as a, \
-                    open(os.environ[variable], "rb") as b:
-                self.assertTrue(a.read() == b.read(), f"{program} is not the built one")
+                    open(os.path.join(stage, program), "rb") as b:
+                self.assertTrue(a.read() == b.read(), f"{program} is not the staged one")
 
         run_values = reg_values(RUN_KEY)
         self.assertEqual(run_values.get(LINK_RUN_VALUE),

@@ -4,7 +4,7 @@
 #include "common/bridge_status.h"
 #include "common/window_messages.h"
 
-std::intptr_t TTalvekSkypeForm::OnPanelAttach(WindowHandle panel, long status) {
+std::intptr_t TTalvekSkypeForm::OnPanelAttach(WindowHandle panel, std::intptr_t status) {
   if (status == msg::kAttachApiAvailable) {
     ports_.ReplyToSender();
     ports_.BroadcastPanelDiscover();

@@ -12,7 +12,7 @@ void TTalvekSkypeForm::DiscoverSkype() {
   ports_.BroadcastSkypeDiscover();
 }
 
-std::intptr_t TTalvekSkypeForm::OnSkypeAttach(WindowHandle skype, long status) {
+std::intptr_t TTalvekSkypeForm::OnSkypeAttach(WindowHandle skype, std::intptr_t status) {
   if (status == msg::kAttachApiAvailable) {
     DiscoverSkype();
   } else if (status == msg::kAttachSuccess) {

@@ -68,7 +68,7 @@ class TTalvekSkypeForm {
   // Skype link.
   void DiscoverSkype();
   // Returns the attach message's result: 1 when a handset is open, else 0.
-  std::intptr_t OnSkypeAttach(WindowHandle skype, long status);
+  std::intptr_t OnSkypeAttach(WindowHandle skype, std::intptr_t status);
   bool SendToSkype(const std::string& text);
   // Always answers 1: no failure in handling a text reaches its sender.
   std::intptr_t WMCopyData(const void* data, std::size_t size);
@@ -89,7 +89,7 @@ class TTalvekSkypeForm {
   void CheckTalkingTimerTimer();
 
   // Control panel link. Returns the attach message's result.
-  std::intptr_t OnPanelAttach(WindowHandle panel, long status);
+  std::intptr_t OnPanelAttach(WindowHandle panel, std::intptr_t status);
 
  private:
   int OpenHandsetCount() const;

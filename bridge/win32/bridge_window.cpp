@@ -58,10 +58,10 @@ LRESULT TBridgeWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
   if (!form_) return TWindow::HandleMessage(message, wparam, lparam);
 
   if (message == messages_.skype_attach) {
-    return form_->OnSkypeAttach(static_cast<WindowHandle>(wparam), static_cast<long>(lparam));
+    return form_->OnSkypeAttach(static_cast<WindowHandle>(wparam), lparam);
   }
   if (message == messages_.panel_attach) {
-    return form_->OnPanelAttach(static_cast<WindowHandle>(wparam), static_cast<long>(lparam));
+    return form_->OnPanelAttach(static_cast<WindowHandle>(wparam), lparam);
   }
   switch (message) {
     case WM_COPYDATA:

@@ -69,6 +69,19 @@ TEST(SkypeAttach, OtherStatusChangesNothingButStillTellsWhetherAHandsetIsOpen) {
   EXPECT_EQ(without.form.OnSkypeAttach(FakeBridgePorts::kSkype, 2), 0);
 }
 
+TEST(SkypeAttach, StatusIsTheWholeMessageParameterNotItsLow32Bits) {
+  // On 64-bit Windows the status arrives in a 64-bit lParam; one that is 0 only in its low
+  // half is no success.
+  if constexpr (sizeof(std::intptr_t) > 4) {
+    BridgeFixture bridge(/*handsets=*/1);
+    bridge.journal.Clear();
+    const std::intptr_t not_success = std::intptr_t{1} << 32;
+    EXPECT_EQ(bridge.form.OnSkypeAttach(FakeBridgePorts::kSkype, not_success), 1);
+    EXPECT_TRUE(bridge.journal.lines.empty());
+    EXPECT_EQ(bridge.state().SkypeWnd, 0u);
+  }
+}
+
 TEST(SendToSkype, DropsCommandsWhileSkypeIsGone) {
   BridgeFixture bridge;
   bridge.AttachSkype();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds into build/: native/ (logic and unit tests), asan/ (the same under AddressSanitizer
-# and UBSan), x64/ (the Windows programs, simulators and installer) and i686/ (the 32-bit
-# programs and installer; TARGETS=all for everything). TARGETS limits any build to some targets.
+# and UBSan), x64/ (the Windows programs, simulators, installer and the unit tests as Windows
+# programs), i686/ (the 32-bit programs and installer) and bench/ (the native benchmarks,
+# optimised; `all` leaves it out). TARGETS limits any build to some targets.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="${JOBS:-$(nproc)}"
@@ -26,6 +27,8 @@ case "$what" in
   # The tests run the 64-bit build; the 32-bit one is what ships: the programs and the installer.
   i686) TARGETS="${TARGETS:-handsetlink trayconsole installer}" \
           configure_and_build i686 -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-i686.cmake" ;;
+  # The benchmarks' own optimised tree, so that they never change the test trees' build type.
+  bench) BUILD_TYPE=Release TARGETS="${TARGETS:-bridge_notifications_bench}" configure_and_build bench ;;
   all) for d in native asan x64 i686; do "$0" "$d"; done ;;
-  *) echo "usage: build.sh [native|asan|x64|i686|all]" >&2; exit 2 ;;
+  *) echo "usage: build.sh [native|asan|x64|i686|bench|all]" >&2; exit 2 ;;
 esac

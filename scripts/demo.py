@@ -13,9 +13,10 @@ MODES = {0: "standby", 1: "ringing (buzzer)", 2: "mute", 4: "call out", 6: "talk
 
 
 class Narrator:
-    """Tells the programs' events as one story. Each simulator stamps its events on its own
-    clock; the clocks are put side by side from the moment each said READY, and events are
-    told a moment late so that the two logs interleave in the order things happened."""
+    """Tells the programs' events as one story. The simulators stamp their events on the
+    machine's performance counter; that clock is put beside this script's own from the moment
+    each said READY, and events are told a moment late so that the logs interleave in the
+    order things happened."""
 
     DELAY = 0.15
 

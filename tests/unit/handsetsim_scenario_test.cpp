@@ -266,6 +266,17 @@ TEST_F(HandsetsimScenario, UnplugBreaksTheDeviceAndTellsTheListeners) {
     EXPECT_TRUE(logged("INPUT dev=1 conn=3 00 00 00 04 00"));
 }
 
+TEST_F(HandsetsimScenario, EachReportIsLoggedAsItIsQueuedBeforeAReaderTakesIt) {
+    runner.addLine("device 1 1 2");
+    runner.addLine("press 0x11");
+    runner.addLine("release");
+    const std::vector<std::string> queued = {"QUEUE dev=1 00 00 00 11 00", "QUEUE dev=1 00 00 00 00 00"};
+    EXPECT_EQ(std::vector<std::string>(port.lines.end() - 2, port.lines.end()), queued);
+    simulator.connected(1, 3);
+    EXPECT_EQ(readAll(3), (std::vector<Bytes>{Bytes({0, 0, 0, 0x11, 0}), Bytes({0, 0, 0, 0, 0})}));
+    EXPECT_TRUE(logged("INPUT dev=1 conn=3 00 00 00 11 00"));
+}
+
 TEST_F(HandsetsimScenario, EndOfInputQuitsAfterTheLastPause) {
     runner.addLine("sleep 100");
     runner.endOfInput();

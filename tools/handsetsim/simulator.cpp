@@ -82,7 +82,10 @@ std::string Simulator::sendKey(int number, std::uint8_t key) {
     Device* device = find(number);
     if (!device) return "no device " + std::to_string(number);
     if (!device->plugged) return "device " + std::to_string(number) + " is not plugged in";
-    device->delivery.queue(inputReport(device->record.config, key));
+    Bytes report = inputReport(device->record.config, key);
+    // Stamped as it becomes readable, the start of a key's way to the bridge.
+    port_.log("QUEUE", "dev=" + std::to_string(number) + " " + hexBytes(report));
+    device->delivery.queue(std::move(report));
     return "";
 }
 

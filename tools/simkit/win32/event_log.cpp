@@ -9,17 +9,23 @@ namespace simkit {
 EventLog::EventLog() : output_(GetStdHandle(STD_OUTPUT_HANDLE)) {
     // The performance counter rather than the tick count: latencies are measured from this log.
     QueryPerformanceFrequency(&frequency_);
-    QueryPerformanceCounter(&start_);
+}
+
+std::uint64_t EventLog::now() const {
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    const auto ticks = static_cast<std::uint64_t>(counter.QuadPart);
+    const auto frequency = static_cast<std::uint64_t>(frequency_.QuadPart);
+    return ticks / frequency * 1000000 + ticks % frequency * 1000000 / frequency;
 }
 
 void EventLog::write(std::string_view event, std::string_view details) {
+    write(event, details, now());
+}
+
+void EventLog::write(std::string_view event, std::string_view details, std::uint64_t stamp) {
     // WriteFile rather than the C runtime: no buffering and no "\n" to "\r\n" translation.
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    const auto ticks = static_cast<std::uint64_t>(now.QuadPart - start_.QuadPart);
-    const auto frequency = static_cast<std::uint64_t>(frequency_.QuadPart);
-    const std::uint64_t microseconds = ticks / frequency * 1000000 + ticks % frequency * 1000000 / frequency;
-    const std::string line = logLine(microseconds, event, details);
+    const std::string line = logLine(stamp, event, details);
     const char* data = line.data();
     std::size_t left = line.size();
     while (left > 0 && output_ != nullptr && output_ != INVALID_HANDLE_VALUE) {

@@ -2,19 +2,25 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string_view>
 
 namespace simkit {
 
 // Writes timestamped events to standard output, each at once: tests read it through a pipe
-// while the simulator runs.
+// while the simulator runs. The stamps are the machine's performance counter in milliseconds,
+// one clock for every process on the machine, so the stamps of two simulators' logs can be
+// subtracted from each other.
 class EventLog {
 public:
     EventLog();
+    // Microseconds on the performance counter now.
+    std::uint64_t now() const;
     void write(std::string_view event, std::string_view details);
+    // An event stamped with an earlier moment, from now(): when what it tells of began.
+    void write(std::string_view event, std::string_view details, std::uint64_t stamp);
 
 private:
-    LARGE_INTEGER start_;
     LARGE_INTEGER frequency_;
     HANDLE output_;
 };

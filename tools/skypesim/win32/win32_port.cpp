@@ -13,7 +13,9 @@ HWND toHandle(WindowId id) {
 }  // namespace
 
 void Win32Port::log(const std::string& event, const std::string& details) {
-    log_.write(event, details);
+    if (sendReturned_) log_.write(event, details, sendBegan_);
+    else log_.write(event, details);
+    sendReturned_ = false;
 }
 
 SendResult Win32Port::sendAttach(WindowId client, std::uint32_t status) {
@@ -48,11 +50,15 @@ SendResult Win32Port::postMessage(WindowId client, std::uint32_t message, std::i
 SendResult Win32Port::sendWithTimeout(WindowId client, UINT message, WPARAM wParam, LPARAM lParam) {
     SendResult result;
     DWORD_PTR value = 0;
+    const std::uint64_t began = log_.now();
     SetLastError(ERROR_SUCCESS);
     result.delivered =
         SendMessageTimeoutA(toHandle(client), message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &value) != 0;
     if (result.delivered) result.value = static_cast<std::int64_t>(static_cast<LONG_PTR>(value));
     else result.error = GetLastError();
+    // Set after the send: what was logged while the client handled it had its own moments.
+    sendBegan_ = began;
+    sendReturned_ = true;
     return result;
 }
 

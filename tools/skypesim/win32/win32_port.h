@@ -34,6 +34,10 @@ private:
     simkit::EventLog& log_;
     ApiMessages messages_;
     HWND window_ = nullptr;
+    // When the send that just returned began: the event that tells of it, logged next, carries
+    // that moment (the client handles a send before it returns).
+    std::uint64_t sendBegan_ = 0;
+    bool sendReturned_ = false;
 };
 
 }  // namespace skypesim

@@ -207,7 +207,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case 7: {
         const std::uint8_t which = in.Byte();
-        const long status = which % 3 == 0 ? 0 : which % 3 == 1 ? 0x8001 : static_cast<long>(which);
+        const std::intptr_t status = which % 3 == 0 ? 0 : which % 3 == 1 ? 0x8001 : which;
         if (which & 0x80) {
           bridge.form.OnPanelAttach((which & 0x40) ? 0 : FakeBridgePorts::kPanel, status);
         } else {

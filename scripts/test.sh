@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test: the unit tests natively (plain
-# and under the sanitizers), the Windows programs under Wine, and what the 32-bit build ships.
+# and under the sanitizers) and as Windows programs under Wine, the Windows programs under
+# Wine, and what the 32-bit build ships.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 "$top/scripts/setup.sh"

@@ -1,7 +1,6 @@
 """handsetlink.exe's diagnostic log, with a simulated handset and the Skype simulator: off
 by default, one call's texts, keys and modes when the registry value turns it on, and a log
 folder that cannot be written leaving the bridge at work."""
-import glob
 import os
 import re
 import shutil
@@ -9,18 +8,8 @@ import subprocess
 import time
 import unittest
 
+from test_bridge_handset import HANDSET, KEY, SETTINGS_KEY, SKYPE_START_UP
 from winetest import WINE, WineTestCase, reg_add, reg_delete, wine_env
-
-SETTINGS_KEY = r"HKCU\Software\TALVEK\USB_PHONE_K42"
-HANDSET = "device 1 0x0A5E 0x9001"
-KEY_YES, KEY_NO = 0x1B, 0x16
-SKYPE_START_UP = [
-    "attach 0",
-    "answer SEARCH ACTIVECALLS => CALLS",
-    "answer GET MUTE => MUTE OFF",
-    "answer GET USERSTATUS => USERSTATUS ONLINE",
-    "answer GET RINGER => RINGER USB PHONE",
-]
 STAMP = r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} "
 
 
@@ -59,8 +48,8 @@ class DiagnosticLog(WineTestCase):
         self.sim.wait_event("NOTIFY", "^RINGER USB PHONE")
         self.hs.wait_event("OUTPUT", "00 40 00")
 
-    def press(self, key):
-        self.hs.write(f"press {key:#04x}")
+    def press(self, name):
+        self.hs.write(f"press {KEY[name]:#04x}")
         self.hs.write("release")
 
     def one_call(self):
@@ -70,11 +59,11 @@ class DiagnosticLog(WineTestCase):
         self.sim.write("notify CALL 1201 STATUS RINGING")
         self.hs.wait_event("OUTPUT", "00 40 01", count=2)
         self.sim.write("answer SET CALL 1201 STATUS INPROGRESS => CALL 1201 STATUS INPROGRESS")
-        self.press(KEY_YES)
+        self.press("yes")
         self.hs.wait_event("OUTPUT", "00 40 06")
         self.sim.write("answer btn_released no => CALL 1201 STATUS FINISHED")
         self.sim.write("answer SEARCH ACTIVECALLS => CALLS")
-        self.press(KEY_NO)
+        self.press("no")
         self.sim.wait_event("CMD", "^btn_released no$")
         self.hs.wait_event("OUTPUT", "00 40 00", count=2)
 

@@ -101,9 +101,10 @@ Click Next to continue."
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "${PRODUCT} is installed.$\r$\n$\r$\n\
-The first time the Handset Link runs, Skype asks once whether to allow handsetlink.exe to use Skype: choose to allow it. \
-Until then the tray icon's hint says $\"Waiting for Skype$\".$\r$\n$\r$\n\
-The user guide tells how to use the handset's keys and what to do when something does not work."
+The first time the Handset Link runs, Skype asks once whether to allow handsetlink.exe to use it: allow it.$\r$\n$\r$\n\
+The user guide explains the handset's keys and what to do when something does not work."
+; Room for the text above the two choices.
+!define MUI_FINISHPAGE_TEXT_LARGE
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartPrograms

@@ -1,8 +1,8 @@
 # What ships: handsetlink.exe and trayconsole.exe without their debug data, in
 # build/<tree>/shipped/. Each keeps its debug data beside it as PROGRAM.exe.debug, named in the
 # program's .gnu_debuglink, so a debugger pointed at the shipped file finds its symbols.
-# `cmake --install build/<tree> --prefix DIR` stages exactly the shipped programs in DIR; the
-# installer is made from such a stage.
+# `cmake --install build/<tree> --prefix DIR` stages exactly what ships in DIR: the programs
+# and the user guide; the installer is made from such a stage.
 set(SHIPPED_DIR ${CMAKE_BINARY_DIR}/shipped)
 set(SHIPPED_PROGRAMS)
 file(MAKE_DIRECTORY ${SHIPPED_DIR})
@@ -23,3 +23,5 @@ endforeach()
 
 add_custom_target(shipped_programs ALL DEPENDS ${SHIPPED_PROGRAMS})
 install(PROGRAMS ${SHIPPED_PROGRAMS} DESTINATION .)
+# Plain text, so that Notepad opens it on any Windows.
+install(FILES ${CMAKE_SOURCE_DIR}/docs/user-guide.md DESTINATION . RENAME "User Guide.txt")

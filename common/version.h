@@ -11,6 +11,8 @@
 #define HANDSET_PRODUCT_NAME "Corvane USB Talkpod"
 #define HANDSET_COMPANY_NAME "Corvane Audio Devices"
 #define HANDSET_COPYRIGHT "Copyright (C) Corvane Audio Devices"
+// The maker's site: the About page's link, and the installed apps list's links.
+#define HANDSET_COMPANY_URL "https://www.corvane.example/"
 
 // What each program is, as Explorer and the Task Manager name it.
 #define HANDSET_LINK_DESCRIPTION "Corvane USB Talkpod Handset Link"

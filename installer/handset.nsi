@@ -2,12 +2,16 @@
 ; administrator rights, into the user's own programs folder.
 ;
 ;   makensis -DARCH=x64|i686 -DLINK_EXE=path -DPANEL_EXE=path -DOUTFILE=path installer/handset.nsi
+;   (-DUSER_GUIDE=path: the user guide to install; docs/user-guide.md unless given)
 ;
 ; scripts/build-installer.sh (and the `installer` target of a Windows build tree) runs it.
 ;
 ; Command line of the installer:   /S  unattended;  /D=FOLDER  another folder (last, unquoted)
 ; Command line of Uninstall.exe:   /S  unattended;  /KEEPSETTINGS  keep the user's settings
 ;                                  (setup.set and the ring tone) for a later installation
+;   Waited for to its end (it runs from its folder instead of a copy in %TEMP%, and so
+;   cannot remove itself and its folder, which the caller then deletes):
+;     "FOLDER\Uninstall.exe" /S _?=FOLDER      (last, unquoted, even with blanks)
 
 Unicode true
 !ifndef ARCH | LINK_EXE | PANEL_EXE | OUTFILE
@@ -28,6 +32,7 @@ Unicode true
 !searchparse /file "${VERSION_HEADER}" '#define HANDSET_PRODUCT_NAME "' PRODUCT '"'
 !searchparse /file "${VERSION_HEADER}" '#define HANDSET_COMPANY_NAME "' COMPANY '"'
 !searchparse /file "${VERSION_HEADER}" '#define HANDSET_COPYRIGHT "' COPYRIGHT '"'
+!searchparse /file "${VERSION_HEADER}" '#define HANDSET_COMPANY_URL "' COMPANY_URL '"'
 !searchparse /file "${VERSION_HEADER}" '#define HANDSET_PANEL_DESCRIPTION "' PANEL_NAME '"'
 !searchparse /file "${VERSION_HEADER}" '#define HANDSET_LINK_DESCRIPTION "' LINK_NAME '"'
 
@@ -37,7 +42,14 @@ Unicode true
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define START_MENU "$SMPROGRAMS\${PRODUCT}"
 !define PANEL_SHORTCUT "${START_MENU}\${PANEL_NAME}.lnk"
+; Starts the link again after it was ended; a second copy ends at once by itself.
+!define LINK_SHORTCUT "${START_MENU}\Handset Link.lnk"
 !define UNINSTALL_SHORTCUT "${START_MENU}\Uninstall ${PRODUCT}.lnk"
+!ifndef USER_GUIDE
+  !define USER_GUIDE "../docs/user-guide.md"
+!endif
+; Plain text that Notepad opens; the Finish page offers it.
+!define USER_GUIDE_FILE "User Guide.txt"
 ; Written by the programs, not by the installer: the user's settings.
 !define SETTINGS_FILE "setup.set"
 !define RINGTONE_KEY "Software\TALVEK\USB_PHONE_K42"
@@ -46,6 +58,8 @@ Unicode true
 !define PANEL_APP_CLASS "TApplication"
 !define PANEL_APP_TITLE "${PANEL_NAME}"
 !define LINK_CLASS "TTalvekSkypeForm"
+; The link's diagnostic log, when the user turned it on: in the user's local application data.
+!define LOG_FOLDER "$LOCALAPPDATA\${PRODUCT}"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -76,16 +90,33 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
 !define MUI_UNICON "../panel/win32/res/handset_present.ico"
 !define MUI_ABORTWARNING
 
+; In the product's own words, not the stock ones (which speak of system files and reboots).
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION} for you, without administrator rights:$\r$\n$\r$\n\
+- the Handset Link (handsetlink.exe), which makes your USB telephone handset the telephone of Skype;$\r$\n\
+- the Control Panel (trayconsole.exe) in the notification area, for the handset's volume and Skype's sound devices;$\r$\n\
+- a user guide, and Start-menu entries for both programs.$\r$\n$\r$\n\
+Both programs start whenever you sign in. Setup ends running copies before it replaces them.$\r$\n$\r$\n\
+Click Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "${PRODUCT} is installed.$\r$\n$\r$\n\
+The first time the Handset Link runs, Skype asks once whether to allow handsetlink.exe to use it: allow it.$\r$\n$\r$\n\
+The user guide explains the handset's keys and what to do when something does not work."
+; Room for the text above the two choices.
+!define MUI_FINISHPAGE_TEXT_LARGE
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartPrograms
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\${USER_GUIDE_FILE}"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Open the user guide"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
 !define MUI_COMPONENTSPAGE_TEXT_TOP "Untick $\"Your settings$\" to keep them for a later installation."
+; Removing frees space: "Space required: 0.0 KB" would only puzzle.
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.HideSpaceRequired
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -168,6 +199,7 @@ Section "-Programs"
   SetOutPath "$INSTDIR"
   File "/oname=handsetlink.exe" "${LINK_EXE}"
   File "/oname=trayconsole.exe" "${PANEL_EXE}"
+  File "/oname=${USER_GUIDE_FILE}" "${USER_GUIDE}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; Both programs start at logon.
@@ -176,6 +208,7 @@ Section "-Programs"
 
   CreateDirectory "${START_MENU}"
   CreateShortcut "${PANEL_SHORTCUT}" "$INSTDIR\trayconsole.exe" "" "$INSTDIR\trayconsole.exe" 0
+  CreateShortcut "${LINK_SHORTCUT}" "$INSTDIR\handsetlink.exe" "" "$INSTDIR\handsetlink.exe" 0
   CreateShortcut "${UNINSTALL_SHORTCUT}" "$INSTDIR\Uninstall.exe"
 
   ; Apps & features (Programs and Features) lists it for the user.
@@ -186,6 +219,8 @@ Section "-Programs"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "${COMPANY_URL}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "HelpLink" "${COMPANY_URL}"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -205,10 +240,12 @@ Section "un.${PRODUCT}" UnPrograms
   Call un.CloseRunningPrograms
   Delete "$INSTDIR\handsetlink.exe"
   Delete "$INSTDIR\trayconsole.exe"
+  Delete "$INSTDIR\${USER_GUIDE_FILE}"
   Delete "$INSTDIR\Uninstall.exe"
   DeleteRegValue HKCU "${RUN_KEY}" "${LINK_NAME}"
   DeleteRegValue HKCU "${RUN_KEY}" "${PANEL_NAME}"
   Delete "${PANEL_SHORTCUT}"
+  Delete "${LINK_SHORTCUT}"
   Delete "${UNINSTALL_SHORTCUT}"
   RMDir "${START_MENU}"
 SectionEnd
@@ -217,6 +254,9 @@ Section "un.Your settings" UnSettings
   Delete "$INSTDIR\${SETTINGS_FILE}"
   DeleteRegKey HKCU "${RINGTONE_KEY}"
   DeleteRegKey /ifempty HKCU "${RINGTONE_PARENT}"
+  Delete "${LOG_FOLDER}\handsetlink.log"
+  Delete "${LOG_FOLDER}\handsetlink.old.log"
+  RMDir "${LOG_FOLDER}"
 SectionEnd
 
 Section "-un.Finish"
@@ -230,8 +270,12 @@ SectionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${UnPrograms} "The programs, their Start-menu entries and their start at sign-in."
-  !insertmacro MUI_DESCRIPTION_TEXT ${UnSettings} "The sound devices, volumes and ring tone you chose. Untick to keep them for a later installation."
+  !insertmacro MUI_DESCRIPTION_TEXT ${UnSettings} "The sound devices, volumes and ring tone you chose, and the diagnostic log if you turned it on. Untick to keep them for a later installation."
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END
+
+Function un.HideSpaceRequired
+  ShowWindow $mui.ComponentsPage.SpaceRequired ${SW_HIDE}
+FunctionEnd
 
 Function un.onInit
   ${GetParameters} $0

@@ -1,5 +1,6 @@
 #include "bridge/win32/bridge_window.h"
 
+#include "bridge/win32/diagnostic_log_file.h"
 #include "common/win32/windows_version.h"
 #include "common/window_messages.h"
 #include "handset/no_handset_manager.h"
@@ -33,8 +34,10 @@ bool TBridgeWindow::Create() {
 
 void TBridgeWindow::FormCreate() {
   ports_ = std::make_unique<TWin32BridgePorts>(Handle(), messages_);
-  form_ = std::make_unique<TTalvekSkypeForm>(*ports_, static_cast<int>(RunningWindowsVersion().major));
-  form_->FormCreate(CreateDeviceManager());
+  log_ = MakeDiagnosticLog(DiagnosticLogWanted(*ports_));
+  logged_ports_ = std::make_unique<TLoggedBridgePorts>(*ports_, *log_);
+  form_ = std::make_unique<TTalvekSkypeForm>(*logged_ports_, static_cast<int>(RunningWindowsVersion().major));
+  form_->FormCreate(std::make_unique<TLoggedDeviceManager>(CreateDeviceManager(), *log_));
   SetTimer(Handle(), kCheckTalkingTimer, kCheckTalkingIntervalMs, nullptr);
 }
 
@@ -58,6 +61,7 @@ LRESULT TBridgeWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
   if (!form_) return TWindow::HandleMessage(message, wparam, lparam);
 
   if (message == messages_.skype_attach) {
+    log_->SkypeAttach(lparam);
     return form_->OnSkypeAttach(static_cast<WindowHandle>(wparam), lparam);
   }
   if (message == messages_.panel_attach) {
@@ -67,6 +71,7 @@ LRESULT TBridgeWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_COPYDATA:
       return WMCopyData(lparam);
     case msg::WM_HANDSETKEY:
+      log_->HandsetKey(static_cast<std::uint8_t>(wparam & 0xFF));
       form_->WMHandsetKey(static_cast<std::uint8_t>(wparam & 0xFF));
       return 0;
     case msg::WM_HANDSETDIALRESET:
@@ -93,5 +98,6 @@ LRESULT TBridgeWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
 LRESULT TBridgeWindow::WMCopyData(LPARAM lparam) {
   const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
   if (data == nullptr) return 1;
+  log_->TextIn(data->lpData, data->cbData);
   return form_->WMCopyData(data->lpData, data->cbData);
 }

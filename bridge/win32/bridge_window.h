@@ -3,6 +3,8 @@
 // panel's messages and the handset keys, and hands each to the bridge logic.
 #include <memory>
 
+#include "bridge/diagnostic_log.h"
+#include "bridge/logged_ports.h"
 #include "bridge/talvek_skype_form.h"
 #include "bridge/win32/bridge_ports_win32.h"
 #include "common/win32/registered_messages.h"
@@ -28,6 +30,10 @@ class TBridgeWindow final : public TWindow {
 
   TRegisteredMessages messages_;
   std::unique_ptr<TWin32BridgePorts> ports_;
+  // The diagnostic log (off unless asked for) and the ports that write to it on the way
+  // out; the form uses these. Declared before the form, which reaches both.
+  std::unique_ptr<TDiagnosticLog> log_;
+  std::unique_ptr<TLoggedBridgePorts> logged_ports_;
   // Declared before the form, which owns the device manager that uses it.
   std::unique_ptr<TWin32HidPlatform> hid_platform_;
   std::unique_ptr<TTalvekSkypeForm> form_;

@@ -14,7 +14,7 @@ constexpr char kProductLine[] = "Product Name: " HANDSET_PRODUCT_NAME;
 constexpr char kVersionLine[] = "Software Version: " HANDSET_VERSION_TEXT;
 constexpr char kMakerLine[] = "Made by " HANDSET_COMPANY_NAME;
 constexpr char kMakerAddressText[] = "www.corvane.example";
-constexpr char kMakerAddress[] = "https://www.corvane.example/";
+constexpr char kMakerAddress[] = HANDSET_COMPANY_URL;
 // Both mute boxes read "Mute"; screen readers tell them apart by these names.
 constexpr char kMuteCaption[] = "Mute";
 constexpr char kSpeakerMuteName[] = "Speaker mute";

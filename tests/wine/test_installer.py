@@ -22,6 +22,8 @@ RINGTONE_KEY = r"HKCU\Software\TALVEK\USB_PHONE_K42"
 LINK_RUN_VALUE = "Corvane USB Talkpod Handset Link"
 PANEL_RUN_VALUE = "Corvane USB Talkpod Control Panel"
 PROGRAMS = ("handsetlink.exe", "trayconsole.exe")
+USER_GUIDE = "User Guide.txt"
+MAKER_URL = "https://www.corvane.example/"
 SKYPE_START_UP = [
     "attach-all 0",
     "answer SEARCH ACTIVECALLS => CALLS",
@@ -158,6 +160,27 @@ class Installer(WineTestCase):
             self.assertLess(time.monotonic(), deadline, "the uninstaller did not end")
             time.sleep(0.2)
 
+    def uninstall_waited_for(self):
+        """The user guide's lines for a script that waits for the uninstall: the uninstaller
+        run from its folder, then that folder (where it stays, being the running program) removed."""
+        folder = r"%LOCALAPPDATA%\Programs\Corvane USB Talkpod"
+        script = "\r\n".join([
+            "@echo off",
+            rf'"{folder}\Uninstall.exe" /S _?={folder}',
+            "if errorlevel 1 exit /b 1",
+            # The uninstall is over: the programs and everything else are gone already.
+            rf'if exist "{folder}\handsetlink.exe" exit /b 2',
+            rf'del "{folder}\Uninstall.exe"',
+            rf'rmdir "{folder}"',
+            r'rmdir "%LOCALAPPDATA%\Programs" 2>nul',
+            "exit /b 0", ""])
+        with tempfile.TemporaryDirectory() as scratch:
+            path = os.path.join(scratch, "uninstall.cmd")
+            with open(path, "w") as f:
+                f.write(script)
+            # A batch file waits for each program it starts, windowed ones too.
+            self.assertEqual(run("cmd.exe", "/c", "Z:" + path.replace("/", "\\"), timeout=60), 0)
+
     def start_as_at_logon(self):
         """Starts what the Run values name, as Windows does at logon."""
         values = reg_values(RUN_KEY) or {}
@@ -171,11 +194,15 @@ class Installer(WineTestCase):
     def assert_installed(self):
         # Besides what it installed, only the panel's settings file, once the panel ran.
         self.assertEqual(sorted(set(os.listdir(self.folder)) - {"setup.set"}),
-                         sorted(["Uninstall.exe", *PROGRAMS]))
-        # The programs are those of the stage the installer was made from: the shipped ones.
+                         sorted(["Uninstall.exe", USER_GUIDE, *PROGRAMS]))
+        # What it installed is the stage the installer was made from: the shipped programs and
+        # the user guide from the sources.
         stage = os.environ["INSTALLER_STAGE"]
-        self.assertEqual(sorted(os.listdir(stage)), sorted(PROGRAMS))
-        for program in PROGRAMS:
+        self.assertEqual(sorted(os.listdir(stage)), sorted([USER_GUIDE, *PROGRAMS]))
+        with open(os.path.join(stage, USER_GUIDE), "rb") as a, \
+                open(os.path.join(HERE, "..", "..", "docs", "user-guide.md"), "rb") as b:
+            self.assertTrue(a.read() == b.read(), "the user guide is not the one of the sources")
+        for program in (USER_GUIDE, *PROGRAMS):
             with open(os.path.join(self.folder, program), "rb") as a, \
                     open(os.path.join(stage, program), "rb") as b:
                 self.assertTrue(a.read() == b.read(), f"{program} is not the staged one")
@@ -188,6 +215,7 @@ class Installer(WineTestCase):
 
         shortcuts = {
             f"{PRODUCT} Control Panel.lnk": "trayconsole.exe",
+            "Handset Link.lnk": "handsetlink.exe",
             f"Uninstall {PRODUCT}.lnk": "Uninstall.exe",
         }
         self.assertEqual(sorted(os.listdir(self.start_menu)), sorted(shortcuts))
@@ -206,6 +234,8 @@ class Installer(WineTestCase):
         self.assertEqual(entry["UninstallString"], ("REG_SZ", f'"{self.win_folder}\\Uninstall.exe"'))
         self.assertEqual(entry["QuietUninstallString"],
                          ("REG_SZ", f'"{self.win_folder}\\Uninstall.exe" /S'))
+        self.assertEqual(entry["URLInfoAbout"], ("REG_SZ", MAKER_URL))
+        self.assertEqual(entry["HelpLink"], ("REG_SZ", MAKER_URL))
 
     def assert_linked(self, skype, desktop, since=0):
         # The link attaches to Skype; the panel hears the link's reports (its Skype group
@@ -216,7 +246,7 @@ class Installer(WineTestCase):
 
     # Tests -------------------------------------------------------------------------------
 
-    def test_install_start_at_logon_link_and_uninstall_leaving_nothing(self):
+    def test_install_start_at_logon_link_and_a_waited_uninstall_leaving_nothing(self):
         before = self.snapshot()
         skype = self.skypesim(*SKYPE_START_UP)
         desktop = self.desktopsim()
@@ -229,7 +259,8 @@ class Installer(WineTestCase):
         link, panel = self.start_as_at_logon()
         self.assert_linked(skype, desktop)
 
-        self.uninstall()
+        # Waited for: when the script's lines are done, everything is gone, at once.
+        self.uninstall_waited_for()
         # Both ended of their own accord: the panel by its ZunDestroyMode, the link by its
         # window's close.
         self.assertEqual(link.wait_exit(10), 0)

@@ -60,9 +60,9 @@ class ShippedPrograms(unittest.TestCase):
 
 @unittest.skipUnless(os.environ.get("INSTALLER_EXE"), "no installer in this build")
 class Installer(unittest.TestCase):
-    def test_its_stage_holds_exactly_the_shipped_programs(self):
+    def test_its_stage_holds_exactly_the_shipped_programs_and_the_guide(self):
         stage = os.environ["INSTALLER_STAGE"]
-        self.assertEqual(sorted(os.listdir(stage)), sorted(PROGRAMS))
+        self.assertEqual(sorted(os.listdir(stage)), sorted(["User Guide.txt", *PROGRAMS]))
         for program in PROGRAMS:
             with open(os.path.join(stage, program), "rb") as staged, \
                     open(os.path.join(os.environ["SHIPPED_DIR"], program), "rb") as shipped:

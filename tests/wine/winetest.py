@@ -351,8 +351,8 @@ def reg_query(key, value):
     return None
 
 
-def reg_add(key, value, data):
-    subprocess.run([WINE, "reg", "add", key, "/v", value, "/d", data, "/f"], env=wine_env(),
+def reg_add(key, value, data, kind="REG_SZ"):
+    subprocess.run([WINE, "reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"], env=wine_env(),
                    capture_output=True, timeout=30, check=True)
 
 

@@ -1,6 +1,6 @@
 """What ships: the programs without their debug data, each linked to a debug file kept in the
-build tree, the installer's stage holding exactly those programs, and the sizes (no Wine
-needed)."""
+build tree, the installer's stage holding exactly those programs and the user guide, and the
+sizes (no Wine needed)."""
 import os
 import struct
 import subprocess

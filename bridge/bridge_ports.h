@@ -22,6 +22,8 @@ class IBridgePorts {
   virtual ~IBridgePorts() = default;
 
   virtual bool IsWindow(WindowHandle window) = 0;
+  // True for the bridge's own window and any other window of the bridge's process.
+  virtual bool BelongsToThisProcess(WindowHandle window) = 0;
 
   // Sends `text` by WM_COPYDATA and returns the receiver's result; 0 when the receiver did
   // not answer in time.

@@ -121,4 +121,6 @@ class TTalvekSkypeForm {
   const int windows_major_version_;
   std::unique_ptr<IHandsetDeviceManager> devices_;
   TBridgeState state_;
+  // A forward to the panel is under way.
+  bool forwarding_ = false;
 };

@@ -6,8 +6,9 @@
 
 namespace {
 
-// Skype may take a while over a command, but a hung Skype must not hang the bridge.
-constexpr UINT kSkypeSendTimeoutMs = 5000;
+// Skype answers a command at once when it is well; a hung Skype may keep the bridge, and the
+// handset keys behind it, waiting no longer than any other window may.
+constexpr UINT kSkypeSendTimeoutMs = 1000;
 // The panel answers at once; it is only ever waited for briefly.
 constexpr UINT kPanelSendTimeoutMs = 500;
 // Each top-level window gets this long to take a broadcast.
@@ -31,6 +32,13 @@ class TRegistrySettingsKey final : public ISettingsKey {
 
 bool TWin32BridgePorts::IsWindow(WindowHandle window) {
   return window != 0 && ::IsWindow(AsHwnd(window));
+}
+
+bool TWin32BridgePorts::BelongsToThisProcess(WindowHandle window) {
+  if (AsHwnd(window) == bridge_) return true;
+  DWORD process = 0;
+  GetWindowThreadProcessId(AsHwnd(window), &process);
+  return process == GetCurrentProcessId();
 }
 
 std::intptr_t TWin32BridgePorts::SendToSkypeWindow(WindowHandle skype, const std::string& text) {

@@ -11,6 +11,7 @@ class TWin32BridgePorts final : public IBridgePorts {
       : bridge_(bridge), messages_(messages) {}
 
   bool IsWindow(WindowHandle window) override;
+  bool BelongsToThisProcess(WindowHandle window) override;
   std::intptr_t SendToSkypeWindow(WindowHandle skype, const std::string& text) override;
   void SendToPanelWindow(WindowHandle panel, const std::string& text) override;
   void PostPanelStatus(WindowHandle panel, std::uint32_t link_status, std::uint32_t report) override;

@@ -169,6 +169,22 @@ TEST(HandsetKeys, YesByMode) {
   }
 }
 
+TEST(HandsetKeys, YesWhileRingingForgetsAnEarlierHoldFromTheHandset) {
+  KeyBridge bridge(kModeTalking);
+  bridge.Key(kYes);  // call 1201 held from the handset
+  bridge.Notify("MUTE ON");
+  bridge.Notify("CALL 1202 TYPE INCOMING_P2P");
+  ASSERT_EQ(bridge.state().HandsetMode, kModeBuzzer);
+  ASSERT_TRUE(bridge.state().HeldByHandset);
+  bridge.Key(kYes);
+  EXPECT_FALSE(bridge.state().HeldByHandset);
+  // The answered call is the one talking now: the next Yes holds it rather than resuming.
+  bridge.Notify("CALL 1202 STATUS INPROGRESS");
+  bridge.Notify("MUTE OFF");
+  ASSERT_EQ(bridge.state().HandsetMode, kModeTalking);
+  EXPECT_EQ(bridge.Press(kYes), (Lines{"SKYPE FOCUS", "SKYPE SET CALL 1202 STATUS ONHOLD"}));
+}
+
 TEST(HandsetKeys, YesWithTwoCallsHoldsTheOtherAndTakesTheWaitingOne) {
   KeyBridge bridge(kModeTalking);
   bridge.Key(kYes);  // the first call held from the handset

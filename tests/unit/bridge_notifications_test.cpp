@@ -169,7 +169,9 @@ TEST(CallStatusRule, RingingWithAnIdThatIsNoNumberPostsNothing) {
   AttachedBridge bridge;
   for (const std::string text : {"CALL abc STATUS RINGING", "CALL 12a STATUS RINGING",
                                  "CALL - STATUS RINGING", "CALL 2147483648 STATUS RINGING",
-                                 "CALL 99999999999999999999 STATUS RINGING"}) {
+                                 "CALL 99999999999999999999 STATUS RINGING",
+                                 // 2^64 + 1: would come out as 1 if the digits wrapped round.
+                                 "CALL 18446744073709551617 STATUS RINGING"}) {
     SCOPED_TRACE(text);
     EXPECT_EQ(bridge.form.WMCopyData(text.c_str(), text.size() + 1), 1);
   }

@@ -1,6 +1,8 @@
 // The control panel's link: its attach, the answers forwarded to it and the reports posted to it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/bridge_status.h"
 #include "fake_bridge_ports.h"
 
@@ -140,4 +142,45 @@ TEST(PanelReports, ReportWordPutsTheKeyInTheLowByteAndTheModeInTheHighByte) {
   EXPECT_EQ(bridge_status::ReportKey(0x06000011), 0x11);
   EXPECT_EQ(bridge_status::ReportMode(0x06000011), 6);
   EXPECT_EQ(bridge_status::ReportMode(0xFF0000FF), 0xFF);
+}
+
+// A panel window of the bridge's own process would make every forward a same-thread send
+// back into the bridge's own handler.
+TEST(PanelSelfForwarding, OwnWindowsAreNotTakenAsThePanel) {
+  BridgeFixture bridge;
+  bridge.AttachSkype();
+  bridge.AttachPanel();
+  const WindowHandle other_own_window = 0x101;
+  bridge.ports.own_windows.push_back(other_own_window);
+  bridge.ports.live_windows.push_back(FakeBridgePorts::kBridge);
+  bridge.ports.live_windows.push_back(other_own_window);
+  for (const WindowHandle own : {FakeBridgePorts::kBridge, other_own_window}) {
+    EXPECT_EQ(bridge.form.OnPanelAttach(own, 0), 0);
+    EXPECT_EQ(bridge.state().PanelWnd, FakeBridgePorts::kPanel);
+  }
+  bridge.Notify("AUDIO_OUT x");
+  EXPECT_EQ(bridge.journal.lines, Lines{"PANEL AUDIO_OUT x"});
+}
+
+TEST(PanelSelfForwarding, ATextArrivingDuringAForwardIsNotForwardedAgain) {
+  BridgeFixture bridge;
+  bridge.AttachSkype();
+  bridge.AttachPanel();
+  // The receiver sends every forwarded text straight back, as the bridge's own window would.
+  int depth = 0;
+  int deepest = 0;
+  bridge.ports.on_panel_send = [&](const std::string& text) {
+    ++depth;
+    deepest = std::max(deepest, depth);
+    if (depth < 100) bridge.form.WMCopyData(text.c_str(), text.size() + 1);
+    --depth;
+  };
+  bridge.Notify("AUDIO_OUT x");
+  EXPECT_EQ(deepest, 1);
+  EXPECT_EQ(bridge.journal.lines, Lines{"PANEL AUDIO_OUT x"});
+
+  // The guard is lifted afterwards: the next answer is forwarded as usual.
+  bridge.ports.on_panel_send = nullptr;
+  bridge.Notify("RINGER y");
+  EXPECT_EQ(bridge.journal.With("PANEL"), (Lines{"PANEL AUDIO_OUT x", "PANEL RINGER y"}));
 }

@@ -186,3 +186,13 @@ TEST(BridgeEnd, StandbyAtEndOfSessionAndAtExitWithoutTouchingTheModeState) {
   bridge.form.FormDestroy();
   EXPECT_EQ(bridge.journal.lines, (Lines{"MODE 0 00", "MODE 0 00"}));
 }
+
+TEST(BridgeEnd, StandbyCarriesTheCurrentRingTone) {
+  BridgeFixture bridge(/*handsets=*/1);
+  bridge.Key(0x1A);  // the ring-tone key, idle: the second tone
+  ASSERT_EQ(bridge.state().RingTone, 1);
+  bridge.journal.Clear();
+  bridge.form.WMEndSession();
+  bridge.form.FormDestroy();
+  EXPECT_EQ(bridge.journal.With("MODE"), (Lines{"MODE 0 01", "MODE 0 01"}));
+}

@@ -2,6 +2,7 @@
 // Test doubles for the bridge logic: every effect on the outside world becomes one line in
 // a shared journal, so a test reads as the sequence of what the bridge did.
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -44,6 +45,10 @@ class FakeBridgePorts final : public IBridgePorts {
   // Skype's result for each command; 1 unless a test says otherwise.
   std::intptr_t skype_result = 1;
   FakeRegistry registry;
+  // Windows of the bridge's own process besides the bridge window.
+  std::vector<WindowHandle> own_windows;
+  // Runs inside each send to the panel, as the receiving window procedure would.
+  std::function<void(const std::string& text)> on_panel_send;
 
   bool IsWindow(WindowHandle window) override {
     if (window == 0) return false;
@@ -52,11 +57,20 @@ class FakeBridgePorts final : public IBridgePorts {
     }
     return false;
   }
+  bool BelongsToThisProcess(WindowHandle window) override {
+    for (WindowHandle own : own_windows) {
+      if (own == window) return true;
+    }
+    return window == kBridge;
+  }
   std::intptr_t SendToSkypeWindow(WindowHandle, const std::string& text) override {
     journal_.Add("SKYPE " + text);
     return skype_result;
   }
-  void SendToPanelWindow(WindowHandle, const std::string& text) override { journal_.Add("PANEL " + text); }
+  void SendToPanelWindow(WindowHandle, const std::string& text) override {
+    journal_.Add("PANEL " + text);
+    if (on_panel_send) on_panel_send(text);
+  }
   void PostPanelStatus(WindowHandle, std::uint32_t link_status, std::uint32_t report) override {
     char line[64];
     std::snprintf(line, sizeof line, "STATUS %04x %08x", link_status, report);

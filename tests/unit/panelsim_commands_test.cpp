@@ -25,6 +25,24 @@ TEST(PanelsimCommands, NumbersAndSwitches) {
   }
 }
 
+TEST(PanelsimCommands, AttachNamingAWindowTextAndPostToAClass) {
+  EXPECT_EQ(parsePanelCommand("attach").window, 0u);
+  const PanelCommand rogue = parsePanelCommand("attach 0x1003a");
+  EXPECT_EQ(rogue.kind, PanelCommandKind::Attach);
+  EXPECT_EQ(rogue.window, 0x1003Au);
+  const PanelCommand text = parsePanelCommand("send-text AUDIO_OUT  x ");
+  EXPECT_EQ(text.kind, PanelCommandKind::SendText);
+  EXPECT_EQ(text.text, "AUDIO_OUT  x ");
+  const PanelCommand post = parsePanelCommand("post-to THidControlWindow 0x2b1 7 0");
+  EXPECT_EQ(post.kind, PanelCommandKind::PostTo);
+  EXPECT_EQ(post.windowClass, "THidControlWindow");
+  EXPECT_EQ(post.message, 0x2B1u);
+  EXPECT_EQ(post.wParam, 7);
+  for (const char* bad : {"attach 0", "attach 1 2", "send-text", "post-to Class 1 2", "post-to 1 2 3"}) {
+    EXPECT_EQ(parsePanelCommand(bad).kind, PanelCommandKind::Invalid) << bad;
+  }
+}
+
 TEST(PanelsimCommands, StatusReportShowsTheBytesFromTheLowest) {
   EXPECT_EQ(statusReportText(0x0101, 0x060000FF), "0x0101 ff 00 00 06");
   EXPECT_EQ(statusReportText(0, 0x01000011), "0x0000 11 00 00 01");

@@ -277,6 +277,10 @@ public:
         calls.push_back("attach " + std::to_string(client) + ' ' + std::to_string(status));
         return reply;
     }
+    SendResult broadcastAttach(std::uint32_t status) override {
+        calls.push_back("broadcast attach " + std::to_string(status));
+        return reply;
+    }
     SendResult sendCopyData(WindowId client, const char* data, std::size_t size) override {
         std::string bytes = data ? std::string(data, size) : "<null>";
         calls.push_back("copydata " + std::to_string(client) + ' ' + std::to_string(size) + ' ' + bytes);
@@ -302,6 +306,7 @@ public:
     void wakeUp() override { ++wakeUps; }
     void freeze(std::uint32_t ms) override { calls.push_back("freeze " + std::to_string(ms)); }
     void quit() override { ++quits; }
+    void reopenWindow() override { calls.push_back("reopen"); }
 
     std::vector<std::string> events;
     std::vector<std::string> calls;
@@ -457,6 +462,29 @@ TEST_F(SkypesimRunner, QuitStopsEverythingAfterIt) {
     runner.endOfInput();
     EXPECT_TRUE(port.calls.empty());
     EXPECT_EQ(port.quits, 1);
+}
+
+TEST_F(SkypesimRunner, AnnouncesToEveryWindowBeforeAnyClientThenToTheClient) {
+    play({"announce 0x8001"});
+    runner.onDiscover(0x10);
+    play({"announce 0x8001"});
+    EXPECT_EQ(port.calls, (std::vector<std::string>{"broadcast attach 32769", "attach 16 32769"}));
+    EXPECT_EQ(port.events, (std::vector<std::string>{"ANNOUNCE 0x8001 RESULT 1", "DISCOVER 0x10",
+                                                     "ATTACH 0x8001 RESULT 1"}));
+}
+
+TEST_F(SkypesimRunner, ReopenWaitsForTheNewWindowAndForgetsTheOldClient) {
+    play({"attach-all 0", "answer PING => PONG"});
+    runner.onDiscover(0x10);
+    runner.onCommand(0x10, "PING");  // its answer is still queued when the window goes
+    play({"reopen", "announce 0x8001"});
+    EXPECT_EQ(port.calls, (std::vector<std::string>{"reopen"}));  // the next line waits
+    deliverWakeUps();
+    EXPECT_EQ(port.calls, (std::vector<std::string>{"reopen"}));  // the old window's sends are dropped
+    runner.onReopened();
+    EXPECT_EQ(port.calls, (std::vector<std::string>{"reopen", "broadcast attach 32769"}));
+    runner.onReopened();  // a stray one changes nothing
+    EXPECT_EQ(port.calls.size(), 2u);
 }
 
 }  // namespace

@@ -12,6 +12,27 @@ namespace {
 
 PanelCommand invalid() { return PanelCommand{}; }
 
+// MSG W L from list[first] on, into `command`; false when they are not three fitting numbers.
+bool parseMessage(const std::vector<std::string_view>& list, std::size_t first, PanelCommand& command) {
+    if (list.size() != first + 3) return false;
+    const auto message = simkit::parseInteger(list[first]);
+    const auto w = simkit::parseInteger(list[first + 1]);
+    const auto l = simkit::parseInteger(list[first + 2]);
+    if (!message || !w || !l || *message < 0 || *message > 0xFFFFFFFF) return false;
+    command.message = static_cast<std::uint32_t>(*message);
+    command.wParam = *w;
+    command.lParam = *l;
+    return true;
+}
+
+// Everything after `keyword` and one blank, verbatim; false when there is nothing.
+bool restOfLine(std::string_view line, std::string_view keyword, std::string& text) {
+    const std::size_t at = line.find(keyword) + keyword.size();
+    if (at >= line.size() || line[at] != ' ') return false;
+    text = std::string(line.substr(at + 1));
+    return true;
+}
+
 PanelCommand simple(PanelCommandKind kind, const std::vector<std::string_view>& list) {
     if (list.size() != 1) return invalid();
     PanelCommand command;
@@ -30,17 +51,23 @@ PanelCommand parsePanelCommand(std::string_view line) {
     }
     const std::string_view keyword = list[0];
     if (keyword == "announce") return simple(PanelCommandKind::Announce, list);
-    if (keyword == "attach") return simple(PanelCommandKind::Attach, list);
+
     if (keyword == "farewell") return simple(PanelCommandKind::Farewell, list);
     if (keyword == "quit") return simple(PanelCommandKind::Quit, list);
 
     PanelCommand command;
-    if (keyword == "request") {
-        // The text is everything after one blank, verbatim.
-        const std::size_t at = line.find("request") + 7;
-        if (at >= line.size() || line[at] != ' ') return invalid();
-        command.kind = PanelCommandKind::Request;
-        command.text = std::string(line.substr(at + 1));
+    if (keyword == "request" || keyword == "send-text") {
+        if (!restOfLine(line, keyword, command.text)) return invalid();
+        command.kind = keyword == "request" ? PanelCommandKind::Request : PanelCommandKind::SendText;
+        return command;
+    }
+    if (keyword == "attach" && list.size() <= 2) {
+        if (list.size() == 2) {
+            const auto window = simkit::parseInteger(list[1]);
+            if (!window || *window <= 0) return invalid();
+            command.window = static_cast<std::uint64_t>(*window);
+        }
+        command.kind = PanelCommandKind::Attach;
         return command;
     }
     if (keyword == "auto-attach" && list.size() == 2 && (list[1] == "on" || list[1] == "off")) {
@@ -48,15 +75,13 @@ PanelCommand parsePanelCommand(std::string_view line) {
         command.on = list[1] == "on";
         return command;
     }
-    if (keyword == "post" && list.size() == 4) {
-        const auto message = simkit::parseInteger(list[1]);
-        const auto w = simkit::parseInteger(list[2]);
-        const auto l = simkit::parseInteger(list[3]);
-        if (!message || !w || !l || *message < 0 || *message > 0xFFFFFFFF) return invalid();
+    if (keyword == "post" && parseMessage(list, 1, command)) {
         command.kind = PanelCommandKind::Post;
-        command.message = static_cast<std::uint32_t>(*message);
-        command.wParam = *w;
-        command.lParam = *l;
+        return command;
+    }
+    if (keyword == "post-to" && parseMessage(list, 2, command)) {
+        command.kind = PanelCommandKind::PostTo;
+        command.windowClass = std::string(list[1]);
         return command;
     }
     if (keyword == "freeze" && list.size() == 2) {

@@ -11,11 +11,14 @@ enum class PanelCommandKind {
     Invalid,
     Nothing,     // blank line or comment
     Announce,    // announce: broadcast the panel's attach 0x8001, as a starting panel does
-    Attach,      // attach: post the panel's attach 0 to the last discovering bridge
+    Attach,      // attach [WINDOW]: post the panel's attach 0 to the last discovering bridge,
+                 // naming WINDOW in place of the panel's own (as a rogue program might)
     AutoAttach,  // auto-attach on|off: answer each discovery with an attach (default on)
     Request,     // request TEXT: send "!" + TEXT to the bridge, as the panel's requests go
+    SendText,    // send-text TEXT: send TEXT as it is to the bridge by WM_COPYDATA
     Farewell,    // farewell: tell the bridge the panel is going away (attach 0, 0)
     Post,        // post MSG W L: any message to the bridge
+    PostTo,      // post-to CLASS MSG W L: any message to the top-level window of class CLASS
     Freeze,      // freeze MS: stop handling messages, like a hung panel
     Quit,        // quit
 };
@@ -28,6 +31,8 @@ struct PanelCommand {
     std::int64_t wParam = 0;
     std::int64_t lParam = 0;
     std::uint32_t milliseconds = 0;
+    std::uint64_t window = 0;  // attach: the window named; 0 for the panel's own
+    std::string windowClass;   // post-to
 };
 
 PanelCommand parsePanelCommand(std::string_view line);

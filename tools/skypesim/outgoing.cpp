@@ -22,6 +22,11 @@ void Outgoing::attach(WindowId client, std::uint32_t status) {
     port_.log("ATTACH", simkit::hexValue(status) + ' ' + resultText(result));
 }
 
+void Outgoing::broadcastAttach(std::uint32_t status) {
+    const SendResult result = port_.broadcastAttach(status);
+    port_.log("ANNOUNCE", simkit::hexValue(status) + ' ' + resultText(result));
+}
+
 void Outgoing::notify(WindowId client, const std::string& text) {
     const SendResult result = port_.sendCopyData(client, text.c_str(), text.size() + 1);
     port_.log("NOTIFY", text + ' ' + resultText(result));

@@ -14,6 +14,7 @@ public:
     explicit Outgoing(SimulatorPort& port) : port_(port) {}
 
     void attach(WindowId client, std::uint32_t status);
+    void broadcastAttach(std::uint32_t status);
     // The text and its terminating zero byte.
     void notify(WindowId client, const std::string& text);
     // Exactly size bytes taken from text (see rawBytes); size 0 sends no buffer at all.

@@ -187,6 +187,7 @@ constexpr Keyword kKeywords[] = {
     {"wait-cmd", CommandKind::WaitCommand, parseWaitCommand},
     {"wait-discover", CommandKind::WaitDiscover, parseWaitDiscover},
     {"freeze", CommandKind::Freeze, parseMilliseconds},
+    {"reopen", CommandKind::Reopen, parseNoArguments},
     {"quit", CommandKind::Quit, parseNoArguments},
 };
 

@@ -12,7 +12,8 @@ namespace skypesim {
 enum class CommandKind {
     Attach,        // attach S [S ...]
     AttachAll,     // attach-all S | off
-    Announce,      // announce S
+    Announce,      // announce S: to the client; before any client, broadcast to every window
+    Reopen,        // reopen: close the API window and open a new one, as Skype restarting its API
     Accept,        // accept
     Refuse,        // refuse N | all
     Answer,        // answer PATTERN => REPLY

@@ -9,7 +9,6 @@ namespace {
 
 bool targetsClient(CommandKind kind) {
     switch (kind) {
-    case CommandKind::Announce:
     case CommandKind::Notify:
     case CommandKind::CopyData:
     case CommandKind::CopyDataBig:
@@ -122,7 +121,12 @@ void ScenarioRunner::execute(const Command& command) {
         else state_.refuseNext(command.count);
         break;
     case CommandKind::Answer: state_.setAnswer(command.pattern, command.text); break;
-    case CommandKind::Announce: outgoing_.attach(client_, *command.status); break;
+    case CommandKind::Announce:
+        // Skype announces its API to every window until a client has attached.
+        if (client_ == 0) outgoing_.broadcastAttach(*command.status);
+        else outgoing_.attach(client_, *command.status);
+        break;
+    case CommandKind::Reopen: reopen(); break;
     case CommandKind::Notify: outgoing_.notify(client_, command.text); break;
     case CommandKind::CopyData: outgoing_.copyData(client_, command.size, command.text); break;
     case CommandKind::CopyDataBig: outgoing_.copyDataBig(client_, command.size); break;
@@ -170,6 +174,22 @@ void ScenarioRunner::sendDeferred() {
         if (send.isAttach) outgoing_.attach(send.client, send.status);
         else outgoing_.notify(send.client, send.text);
     }
+}
+
+// The old window's client and pending sends go with it; the scenario waits for the new one.
+void ScenarioRunner::reopen() {
+    port_.log("REOPEN", "");
+    client_ = 0;
+    deferred_.clear();
+    port_.stopTimer(timerId_);
+    pause_ = Pause::Reopening;
+    port_.reopenWindow();
+}
+
+void ScenarioRunner::onReopened() {
+    if (finished_ || pause_ != Pause::Reopening) return;
+    pause_ = Pause::None;
+    run();
 }
 
 void ScenarioRunner::finish() {

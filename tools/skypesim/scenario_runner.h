@@ -33,11 +33,13 @@ public:
     // What the port calls back.
     void onTimer(unsigned id);
     void onWakeUp();
+    // The new API window is open: the scenario goes on.
+    void onReopened();
 
     bool finished() const { return finished_; }
 
 private:
-    enum class Pause { None, Sleep, WaitCommand, WaitDiscovery, Resuming };
+    enum class Pause { None, Sleep, WaitCommand, WaitDiscovery, Resuming, Reopening };
 
     struct DeferredSend {
         bool isAttach = false;
@@ -53,6 +55,7 @@ private:
     void resumeOnWakeUp();
     void defer(DeferredSend send);
     void sendDeferred();
+    void reopen();
     void finish();
 
     SimulatorPort& port_;

@@ -26,6 +26,8 @@ public:
     virtual void log(const std::string& event, const std::string& details) = 0;
 
     virtual SendResult sendAttach(WindowId client, std::uint32_t status) = 0;
+    // The attach message to every top-level window, as Skype announces its API to all.
+    virtual SendResult broadcastAttach(std::uint32_t status) = 0;
     // size bytes of data (data is null when size is 0) in one WM_COPYDATA.
     virtual SendResult sendCopyData(WindowId client, const char* data, std::size_t size) = 0;
     virtual SendResult sendMessage(WindowId client, std::uint32_t message, std::int64_t wParam,
@@ -43,6 +45,9 @@ public:
     // Stops handling messages for a while, as a hung program would.
     virtual void freeze(std::uint32_t milliseconds) = 0;
     virtual void quit() = 0;
+    // Later, from the message loop: closes the API window, opens a new one and calls
+    // ScenarioRunner::onReopened().
+    virtual void reopenWindow() = 0;
 };
 
 }  // namespace skypesim

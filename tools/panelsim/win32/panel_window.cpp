@@ -104,6 +104,14 @@ void PanelWindow::run(const PanelCommand& command, const std::string& line) {
         log_.write("QUIT", "");
         Destroy();
         return;
+    case PanelCommandKind::PostTo: {
+        // Any program can reach a top-level window of a known class.
+        HWND target = FindWindowA(command.windowClass.c_str(), nullptr);
+        const BOOL posted = target != nullptr && PostMessageA(target, command.message, static_cast<WPARAM>(command.wParam),
+                                                              static_cast<LPARAM>(command.lParam));
+        log_.write("POST-TO", line.substr(line.find("post-to") + 8) + (posted ? "" : " FAILED"));
+        return;
+    }
     default:
         break;
     }
@@ -113,10 +121,17 @@ void PanelWindow::run(const PanelCommand& command, const std::string& line) {
         return;
     }
     switch (command.kind) {
-    case PanelCommandKind::Attach:
-        PostMessageA(bridge_, messages_.panel_attach, self, 0);
-        log_.write("ATTACH", hex(bridge_));
+    case PanelCommandKind::Attach: {
+        const WPARAM named = command.window != 0 ? static_cast<WPARAM>(command.window) : self;
+        PostMessageA(bridge_, messages_.panel_attach, named, 0);
+        log_.write("ATTACH", hex(bridge_) + (command.window != 0 ? " naming " + simkit::hexValue(named) : ""));
         break;
+    }
+    case PanelCommandKind::SendText: {
+        const LRESULT answer = SendCopyDataText(bridge_, Handle(), command.text, kSendTimeoutMs);
+        log_.write("SENT", command.text + " RESULT " + std::to_string(answer));
+        break;
+    }
     case PanelCommandKind::Request: {
         const LRESULT answer = SendCopyDataText(bridge_, Handle(), "!" + command.text, kSendTimeoutMs);
         log_.write("REQUEST", command.text + " RESULT " + std::to_string(answer));

@@ -7,7 +7,8 @@
 namespace simkit {
 namespace {
 
-void readInput(HANDLE input, bool ownsInput, HWND window, UINT message, std::shared_ptr<InputQueue> queue) {
+void readInput(HANDLE input, bool ownsInput, std::shared_ptr<std::atomic<HWND>> window, UINT message,
+               std::shared_ptr<InputQueue> queue) {
     LineSplitter splitter;
     char buffer[4096];
     DWORD got = 0;
@@ -17,12 +18,12 @@ void readInput(HANDLE input, bool ownsInput, HWND window, UINT message, std::sha
         std::vector<std::string> lines = splitter.feed(buffer, got);
         if (lines.empty()) continue;
         queue->push(std::move(lines));
-        if (!PostMessageA(window, message, 0, 0)) break;  // the window is gone
+        if (!PostMessageA(window->load(), message, 0, 0)) break;  // the window is gone
     }
     queue->push(splitter.finish());
     queue->close();
     if (ownsInput) CloseHandle(input);
-    PostMessageA(window, message, 0, 0);
+    PostMessageA(window->load(), message, 0, 0);
 }
 
 }  // namespace
@@ -60,7 +61,13 @@ bool InputQueue::runLines(const std::function<bool(std::string&)>& run) {
 
 InputThread::InputThread(HANDLE input, bool ownsInput, HWND window, UINT message,
                          std::shared_ptr<InputQueue> queue)
-    : queue_(queue), thread_(readInput, input, ownsInput, window, message, queue) {}
+    : queue_(queue),
+      window_(std::make_shared<std::atomic<HWND>>(window)),
+      thread_(readInput, input, ownsInput, window_, message, queue) {}
+
+void InputThread::retarget(HWND window) {
+    window_->store(window);
+}
 
 InputThread::~InputThread() {
     if (queue_->closed()) {

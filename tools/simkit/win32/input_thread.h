@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -37,11 +38,15 @@ public:
     InputThread(HANDLE input, bool ownsInput, HWND window, UINT message, std::shared_ptr<InputQueue> queue);
     ~InputThread();
 
+    // Posts from now on to `window`, which replaces the one given at the start.
+    void retarget(HWND window);
+
     InputThread(const InputThread&) = delete;
     InputThread& operator=(const InputThread&) = delete;
 
 private:
     std::shared_ptr<InputQueue> queue_;
+    std::shared_ptr<std::atomic<HWND>> window_;
     std::thread thread_;
 };
 

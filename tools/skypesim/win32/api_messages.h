@@ -17,5 +17,6 @@ ApiMessages registerApiMessages();
 // Messages the simulator posts to its own window.
 constexpr UINT kWakeUpMessage = WM_APP + 1;  // ScenarioRunner::onWakeUp
 constexpr UINT kInputMessage = WM_APP + 2;   // new scenario lines, or the end of input
+constexpr UINT kReopenMessage = WM_APP + 3;  // to the thread: replace the API window
 
 }  // namespace skypesim

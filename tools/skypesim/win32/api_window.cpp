@@ -54,11 +54,16 @@ LRESULT ApiWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         takeInput();
         return 0;
     case WM_DESTROY:
-        PostQuitMessage(0);
+        if (!reopening_) PostQuitMessage(0);
         return 0;
     default:
         return TWindow::HandleMessage(message, wParam, lParam);
     }
+}
+
+void ApiWindow::closeForReopen() {
+    reopening_ = true;
+    Destroy();
 }
 
 void ApiWindow::takeInput() {

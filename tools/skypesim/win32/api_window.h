@@ -17,6 +17,8 @@ public:
     ~ApiWindow() override { Destroy(); }
 
     HWND handle() const { return Handle(); }
+    // Closes the window without ending the simulator.
+    void closeForReopen();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -27,6 +29,7 @@ private:
     ScenarioRunner& runner_;
     simkit::InputQueue& input_;
     ApiMessages messages_;
+    bool reopening_ = false;
 };
 
 }  // namespace skypesim

@@ -22,6 +22,17 @@ SendResult Win32Port::sendAttach(WindowId client, std::uint32_t status) {
     return sendWithTimeout(client, messages_.attach, reinterpret_cast<WPARAM>(window_), static_cast<LPARAM>(status));
 }
 
+SendResult Win32Port::broadcastAttach(std::uint32_t status) {
+    // Each window gets the time a client gets; a hung one is passed over.
+    SendResult result;
+    DWORD_PTR ignored = 0;
+    result.delivered = SendMessageTimeoutA(HWND_BROADCAST, messages_.attach, reinterpret_cast<WPARAM>(window_),
+                                           static_cast<LPARAM>(status), SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                                           &ignored) != 0;
+    if (!result.delivered) result.error = GetLastError();
+    return result;
+}
+
 SendResult Win32Port::sendCopyData(WindowId client, const char* data, std::size_t size) {
     COPYDATASTRUCT copyData = {};
     copyData.dwData = 0;
@@ -81,6 +92,11 @@ void Win32Port::freeze(std::uint32_t milliseconds) {
 
 void Win32Port::quit() {
     PostQuitMessage(0);
+}
+
+void Win32Port::reopenWindow() {
+    // The window cannot be replaced from inside its own window procedure: the message loop does it.
+    PostThreadMessageA(GetCurrentThreadId(), kReopenMessage, 0, 0);
 }
 
 }  // namespace skypesim

@@ -17,6 +17,7 @@ public:
 
     void log(const std::string& event, const std::string& details) override;
     SendResult sendAttach(WindowId client, std::uint32_t status) override;
+    SendResult broadcastAttach(std::uint32_t status) override;
     SendResult sendCopyData(WindowId client, const char* data, std::size_t size) override;
     SendResult sendMessage(WindowId client, std::uint32_t message, std::int64_t wParam,
                            std::int64_t lParam) override;
@@ -27,6 +28,7 @@ public:
     void wakeUp() override;
     void freeze(std::uint32_t milliseconds) override;
     void quit() override;
+    void reopenWindow() override;
 
 private:
     SendResult sendWithTimeout(WindowId client, UINT message, WPARAM wParam, LPARAM lParam);

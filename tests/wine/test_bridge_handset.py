@@ -120,6 +120,22 @@ class Dialling(HandsetTestCase):
             "FOCUS", "btn_released no", "btn_released +",
             "FOCUS", "btn_released no"])
 
+    def test_held_clear_with_digits_dialled_empties_the_dial_buffer(self):
+        self.start_all()
+        mark = self.command_mark()
+        for digit in ("1", "2", "5"):
+            self.press(digit)
+        self.sim.wait_event("CMD", "^btn_released 5$")
+        # With something dialled the ring-tone key is Clear: pressed, it takes back the "5";
+        # held, the buffer is emptied before the repeated Clear, so nothing is typed again.
+        self.hs.write(f"hold {KEY['ring']:#04x} 900")
+        self.sim.wait_event("CMD", "^btn_released no$", count=2)
+        time.sleep(0.5)
+        self.assertEqual(self.commands_since(mark), [
+            "FOCUS", "btn_released 1", "FOCUS", "btn_released 2", "FOCUS", "btn_released 5",
+            "FOCUS", "btn_released no", "btn_released 1", "btn_released 2",
+            "FOCUS", "btn_released no"])
+
     def test_tones_and_mute_during_a_call(self):
         self.start_all()
         self.ring()

@@ -19,6 +19,7 @@ TEST(PanelsimCommands, NumbersAndSwitches) {
   EXPECT_EQ(post.lParam, -1);
   EXPECT_FALSE(parsePanelCommand("auto-attach off").on);
   EXPECT_EQ(parsePanelCommand("freeze 8000").milliseconds, 8000u);
+  EXPECT_EQ(parsePanelCommand("send-timeout 5000").kind, PanelCommandKind::SendTimeout);
   EXPECT_EQ(parsePanelCommand("  # note").kind, PanelCommandKind::Nothing);
   for (const char* bad : {"post 1 2", "post -1 0 0", "freeze -3", "auto-attach maybe", "attach now", "hello"}) {
     EXPECT_EQ(parsePanelCommand(bad).kind, PanelCommandKind::Invalid) << bad;

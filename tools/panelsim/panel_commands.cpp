@@ -84,10 +84,10 @@ PanelCommand parsePanelCommand(std::string_view line) {
         command.windowClass = std::string(list[1]);
         return command;
     }
-    if (keyword == "freeze" && list.size() == 2) {
+    if ((keyword == "freeze" || keyword == "send-timeout") && list.size() == 2) {
         const auto ms = simkit::parseInteger(list[1]);
         if (!ms || *ms < 0 || *ms > 0x7FFFFFFF) return invalid();
-        command.kind = PanelCommandKind::Freeze;
+        command.kind = keyword == "freeze" ? PanelCommandKind::Freeze : PanelCommandKind::SendTimeout;
         command.milliseconds = static_cast<std::uint32_t>(*ms);
         return command;
     }

@@ -20,6 +20,7 @@ enum class PanelCommandKind {
     Post,        // post MSG W L: any message to the bridge
     PostTo,      // post-to CLASS MSG W L: any message to the top-level window of class CLASS
     Freeze,      // freeze MS: stop handling messages, like a hung panel
+    SendTimeout, // send-timeout MS: how long later sends wait (the real panel's 500 by default)
     Quit,        // quit
 };
 

@@ -12,11 +12,14 @@ namespace panelsim {
 namespace {
 
 // The real panel's bound on every send to the bridge.
-constexpr UINT kSendTimeoutMs = 500;
+constexpr UINT kPanelSendTimeoutMs = 500;
 
 std::string hex(const void* window) { return simkit::hexValue(reinterpret_cast<UINT_PTR>(window)); }
 
 }  // namespace
+
+PanelWindow::PanelWindow(simkit::EventLog& log, simkit::InputQueue& input)
+    : log_(log), input_(input), sendTimeoutMs_(kPanelSendTimeoutMs) {}
 
 bool PanelWindow::Create() {
     CreateArgs args;
@@ -91,7 +94,7 @@ void PanelWindow::run(const PanelCommand& command, const std::string& line) {
         return;
     case PanelCommandKind::Announce:
         SendMessageTimeoutA(HWND_BROADCAST, messages_.panel_attach, self, msg::kAttachApiAvailable,
-                            SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+                            SMTO_ABORTIFHUNG, sendTimeoutMs_, &result);
         log_.write("ANNOUNCE", "");
         return;
     case PanelCommandKind::AutoAttach:
@@ -99,6 +102,9 @@ void PanelWindow::run(const PanelCommand& command, const std::string& line) {
         return;
     case PanelCommandKind::Freeze:
         Sleep(command.milliseconds);
+        return;
+    case PanelCommandKind::SendTimeout:
+        sendTimeoutMs_ = command.milliseconds;
         return;
     case PanelCommandKind::Quit:
         log_.write("QUIT", "");
@@ -128,18 +134,18 @@ void PanelWindow::run(const PanelCommand& command, const std::string& line) {
         break;
     }
     case PanelCommandKind::SendText: {
-        const LRESULT answer = SendCopyDataText(bridge_, Handle(), command.text, kSendTimeoutMs);
+        const LRESULT answer = SendCopyDataText(bridge_, Handle(), command.text, sendTimeoutMs_);
         log_.write("SENT", command.text + " RESULT " + std::to_string(answer));
         break;
     }
     case PanelCommandKind::Request: {
-        const LRESULT answer = SendCopyDataText(bridge_, Handle(), "!" + command.text, kSendTimeoutMs);
+        const LRESULT answer = SendCopyDataText(bridge_, Handle(), "!" + command.text, sendTimeoutMs_);
         log_.write("REQUEST", command.text + " RESULT " + std::to_string(answer));
         break;
     }
     case PanelCommandKind::Farewell: {
         const BOOL sent = SendMessageTimeoutA(bridge_, messages_.panel_attach, 0, 0, SMTO_ABORTIFHUNG,
-                                              kSendTimeoutMs, &result) != 0;
+                                              sendTimeoutMs_, &result) != 0;
         logResult("FAREWELL", "", sent, result);
         break;
     }

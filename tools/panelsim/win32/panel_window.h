@@ -17,7 +17,7 @@ constexpr UINT kInputMessage = WM_APP + 1;
 
 class PanelWindow final : public TWindow {
 public:
-    PanelWindow(simkit::EventLog& log, simkit::InputQueue& input) : log_(log), input_(input) {}
+    PanelWindow(simkit::EventLog& log, simkit::InputQueue& input);
     ~PanelWindow() override { Destroy(); }
     bool Create();
 
@@ -35,6 +35,7 @@ private:
     TRegisteredMessages messages_;
     HWND bridge_ = nullptr;
     bool autoAttach_ = true;
+    UINT sendTimeoutMs_;
 };
 
 }  // namespace panelsim

@@ -172,7 +172,7 @@ void THidControl::WMDeviceChange(std::uintptr_t event, std::uint32_t device_type
     }
   } else if ((event == kDeviceRemovePending || event == kDeviceRemoveComplete) &&
              device_type == kDeviceTypeHandle) {
-    // Stopping the read thread waits; that must not happen inside Windows' own call.
+    // The device is released later, from the message loop, not inside Windows' own call.
     platform_.PostDeviceRemoved(handle);
   }
 }

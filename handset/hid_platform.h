@@ -43,7 +43,8 @@ class IHidDeviceIo {
   virtual bool Write(const std::uint8_t* data, std::size_t length) = 0;
 };
 
-// A running read thread; destroying it stops it and waits for its end.
+// A running read thread; destroying it stops it: no key reaches the owner afterwards, and the
+// thread ends by itself without the owner waiting for it.
 class IHandsetReadThread {
  public:
   virtual ~IHandsetReadThread() = default;

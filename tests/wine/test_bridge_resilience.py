@@ -111,6 +111,7 @@ class SessionLock(WineTestCase):
         panel.wait_event("STATUS", "^0x0101")
 
         rounds = 6
+        enumerations = len(hs.events("ENUMERATE"))
         for _ in range(rounds):
             # The lock stops all three read threads; the request comes while that goes on.
             panel.write(f"post-to THidControlWindow {WM_WTSSESSION_CHANGE} {WTS_SESSION_LOCK} 0")
@@ -129,7 +130,11 @@ class SessionLock(WineTestCase):
         sim.wait_event("CMD", "^GET AUDIO_OUT$", count=rounds)
         self.assertTrue(link.running())
 
-        # The handsets came back after the last unlock.
+        # The handsets came back after the last unlock (a key pressed while the session is
+        # locked may be lost, as the handsets are let go): found again, then given standby.
+        hs.wait_event("ENUMERATE", count=enumerations + rounds)
+        last_scan = max(i for i, line in enumerate(hs.lines()) if line.split()[1] == "ENUMERATE")
+        hs.wait_event("OUTPUT", "^dev=3 ", start=last_scan)
         mark = sim.event_count()
         hs.write(f"press {KEY['1']:#04x} dev=3")
         hs.write("release dev=3")

@@ -16,6 +16,7 @@ class TLoggedBridgePorts final : public IBridgePorts {
   TLoggedBridgePorts(IBridgePorts& inner, TDiagnosticLog& log) : inner_(inner), log_(log) {}
 
   bool IsWindow(WindowHandle window) override { return inner_.IsWindow(window); }
+  bool BelongsToThisProcess(WindowHandle window) override { return inner_.BelongsToThisProcess(window); }
   std::intptr_t SendToSkypeWindow(WindowHandle skype, const std::string& text) override;
   void SendToPanelWindow(WindowHandle panel, const std::string& text) override {
     inner_.SendToPanelWindow(panel, text);

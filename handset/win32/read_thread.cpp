@@ -12,7 +12,7 @@ namespace {
 constexpr DWORD kWaitSliceMs = 200;
 // A handset that cannot be opened (being unplugged, say) is tried again after this pause.
 constexpr DWORD kReopenPauseMs = 150;
-// How long a cancelled read is given to end before the thread gives up on it.
+// How many wait slices a cancelled read is given to end before its handle is closed.
 constexpr int kCancelSlices = 10;
 // The key byte's place in the report, after the report id and two bytes.
 constexpr std::size_t kKeyOffset = 3;

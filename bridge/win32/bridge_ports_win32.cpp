@@ -11,8 +11,6 @@ namespace {
 constexpr UINT kSkypeSendTimeoutMs = 1000;
 // The panel answers at once; it is only ever waited for briefly.
 constexpr UINT kPanelSendTimeoutMs = 500;
-// Each top-level window gets this long to take a broadcast.
-constexpr UINT kBroadcastTimeoutMs = 1000;
 
 constexpr char kSettingsKeyPath[] = "\\Software\\TALVEK\\USB_PHONE_K42";
 
@@ -54,12 +52,15 @@ void TWin32BridgePorts::PostPanelStatus(WindowHandle panel, std::uint32_t link_s
   PostMessageA(AsHwnd(panel), msg::WM_BRIDGESTATUS, link_status, static_cast<LPARAM>(report));
 }
 
+// Posted, not sent: a sent broadcast waits for every top-level window in turn, so a frozen
+// Skype (or any hung window) would hold the bridge for its time-out once per window it owns.
+// Skype and the panel answer a posted discovery just the same, with their attach.
 void TWin32BridgePorts::BroadcastSkypeDiscover() {
-  BroadcastBounded(messages_.skype_discover, bridge_, kBroadcastTimeoutMs);
+  PostMessageA(HWND_BROADCAST, messages_.skype_discover, reinterpret_cast<WPARAM>(bridge_), 0);
 }
 
 void TWin32BridgePorts::BroadcastPanelDiscover() {
-  BroadcastBounded(messages_.panel_discover, bridge_, kBroadcastTimeoutMs);
+  PostMessageA(HWND_BROADCAST, messages_.panel_discover, reinterpret_cast<WPARAM>(bridge_), 0);
 }
 
 void TWin32BridgePorts::ReplyToSender() { ReplyMessage(1); }

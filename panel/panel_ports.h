@@ -4,10 +4,7 @@
 #include <cstdint>
 #include <string>
 
-// A window handle as an opaque number; 0 is no window.
-using WindowHandle = std::uintptr_t;
-// HWND_BROADCAST: every top-level window.
-constexpr WindowHandle kBroadcastWindow = 0xFFFF;
+#include "common/window_handle.h"
 
 struct TScreenPoint {
   int x = 0;
@@ -27,19 +24,22 @@ class IPanelPorts {
  public:
   virtual ~IPanelPorts() = default;
 
-  virtual unsigned RegisterMessage(const char* name) = 0;
-  virtual WindowHandle PanelWindow() = 0;
-  // True while the window handles a message sent to it by another thread.
-  virtual bool InSendMessage() = 0;
   // Releases the sender of the message being handled, with result 1.
   virtual void ReplyToSender() = 0;
-  // Sends with SMTO_ABORTIFHUNG and 500 ms; the result is not used.
-  virtual void SendBounded(WindowHandle to, unsigned message, std::uintptr_t wparam,
-                           std::intptr_t lparam) = 0;
-  // The same for WM_COPYDATA with wParam = the panel window, dwData 0 and the text with its
-  // zero byte (cbData = length + 1).
+
+  // Toward other windows, every send gives up after 500 ms, or at once when the window
+  // hangs, and is dropped inside a message sent to the panel, whose sender may be waiting.
+
+  // The panel's attach message, with this window and "API available", sent to every
+  // top-level window: a bridge that runs answers with its discovery.
+  virtual void AnnounceToBridges() = 0;
+  // Posted, not sent (the bridge is inside its broadcast): attach success to a bridge.
+  virtual void AnswerDiscovery(WindowHandle bridge) = 0;
+  // The attach message without a window: the bridge stops reporting to this one.
+  virtual void SayFarewell(WindowHandle bridge) = 0;
+  // WM_COPYDATA with wParam = the panel window, dwData 0 and the text with its zero byte
+  // (cbData = length + 1).
   virtual void SendTextBounded(WindowHandle to, const std::string& text) = 0;
-  virtual void Post(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
 
   // Starting a running timer starts its interval over.
   virtual void StartTimer(TPanelTimer timer) = 0;

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-constexpr int kDefaultVolume = 32767;
+#include "panel/volume_limits.h"
 
 struct TPanelSettings {
   // A device's product name, "-1" for the "Windows default sound device" entry, or empty

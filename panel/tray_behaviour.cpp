@@ -1,7 +1,7 @@
 // The tray icon's clicks and menu, and the window's showing, hiding and closing.
-#include "panel/main_form.h"
+#include "panel/panel_form.h"
 
-void TForm1::TrayIconStsMouseUp(TMouseButton button, int x, int y) {
+void TPanelForm::TrayIconStsMouseUp(TMouseButton button, int x, int y) {
   if (button != TMouseButton::Left && button != TMouseButton::Right) return;
   state_.FMenuPos = ports_.CursorPos();
   if (button == TMouseButton::Right) {
@@ -17,51 +17,47 @@ void TForm1::TrayIconStsMouseUp(TMouseButton button, int x, int y) {
   }
 }
 
-void TForm1::TimerMouseUpTimer() {
+void TPanelForm::TimerMouseUpTimer() {
   StopTimer(TPanelTimer::MouseUp);
   ports_.PopupTrayMenu(state_.FMenuPos);
 }
 
-void TForm1::Restore() { TrayIconStsRestore(); }
+void TPanelForm::Restore() { TrayIconStsRestore(); }
 
-void TForm1::Minimize() { TrayIconStsMinimize(); }
+void TPanelForm::Minimize() { TrayIconStsMinimize(); }
 
-void TForm1::TrayIconStsRestore() {
+void TPanelForm::TrayIconStsRestore() {
   ports_.ShowMainWindow();
-  state_.FResyncPending = true;
-  RequestAudioOut();
-  RequestAudioIn();
-  RequestRinger();
+  skype_devices_.RequestResync();
+  skype_devices_.RequestDevices();
   ports_.ForceForeground();
 }
 
-void TForm1::TrayIconStsMinimize() {
+void TPanelForm::TrayIconStsMinimize() {
   ports_.HideMainWindow();
   // The window reopens on Setup unless About is asked for.
-  controls_.suiPageControl1.SetActivePageIndex(kSetupPage);
+  suiPageControl1.SetActivePageIndex(kSetupPage);
 }
 
-bool TForm1::FormClose() {
+bool TPanelForm::FormClose() {
   if (state_.FExiting) return true;
   Minimize();
   return false;
 }
 
-void TForm1::ItemSetupClick() { ShowPanel(); }
+void TPanelForm::ItemSetupClick() { ShowPanel(); }
 
-void TForm1::ItemAboutClick() {
-  controls_.suiPageControl1.SetActivePageIndex(kAboutPage);
+void TPanelForm::ItemAboutClick() {
+  suiPageControl1.SetActivePageIndex(kAboutPage);
   ShowPanel();
 }
 
-void TForm1::ItemExitClick() {
+void TPanelForm::ItemExitClick() {
   state_.FExiting = true;
   ports_.CloseMainWindow();
 }
 
-void TForm1::suiPageControl1Change() {
-  controls_.suiButtonDefault.SetVisible(controls_.suiPageControl1.ActivePageIndex() == kSetupPage);
+void TPanelForm::suiPageControl1Change() {
+  suiButtonDefault.SetVisible(suiPageControl1.ActivePageIndex() == kSetupPage);
   ShowLinkState();
 }
-
-void TForm1::suiButtonSysAudioOutClick() { ports_.StartSoundControlPanel(state_.FOsKind); }

@@ -1,7 +1,7 @@
 #pragma once
 // Device names between the system's ANSI code page, in which the lists show them, and UTF-8,
 // in which Skype takes and gives them.
-#include "panel/skype_device_choice.h"
+#include "panel/code_page.h"
 
 class TWin32CodePage final : public ICodePage {
  public:

@@ -15,6 +15,9 @@ constexpr char kTrayIconRefused[] = "Cannot Create System Shell Notification Ico
 constexpr int kClientWidth = 488;
 constexpr int kClientHeight = 295;
 
+// RegisterWindowMessageA gives 0 when it fails: no message is then taken for it.
+bool IsRegistered(UINT message, UINT registered) { return registered != 0 && message == registered; }
+
 std::uint8_t RunningOsKind() {
   const TWindowsVersion version = RunningWindowsVersion();
   return OsKindOf(version.platform_id, version.major, version.minor);
@@ -26,10 +29,8 @@ TMainWindow::TMainWindow(TApplicationWindow& application)
     : application_(application), settings_(settings_storage_, SettingsFilePath()) {}
 
 TMainWindow::~TMainWindow() {
-  // The window goes before the controls and the form it reaches; the mixer, which outlives
-  // the form, no longer reaches it.
+  // The window goes before the controls and the form it reaches.
   Destroy();
-  audio_mixer_window_.Mixer().OnCtrlChange = nullptr;
   for (HICON icon : {tray_images_[0], tray_images_[1], about_picture_, maker_icon_}) {
     if (icon) DestroyIcon(icon);
   }
@@ -55,11 +56,10 @@ bool TMainWindow::Create(TStartSwitch start_switch) {
   args.y = work.top + ((work.bottom - work.top) - args.height) / 2;
   args.icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_HANDSET_PRESENT));
   if (!TWindow::Create(args)) return false;
-  msg_taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
 
   if (!CreateControls()) return false;
   IPanelPorts& ports = *this;
-  form_ = std::make_unique<TForm1>(ports, settings_, FormControls(), FormAudio(), RunningOsKind());
+  form_ = std::make_unique<TPanelForm>(ports, settings_, FormControls(), FormAudio(), RunningOsKind());
   WireEvents();
   if (!CreateTrayIcon()) {
     MessageBoxA(nullptr, kTrayIconRefused, panel_instance::kApplicationTitle, MB_OK | MB_ICONERROR);
@@ -81,19 +81,26 @@ LRESULT TMainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   LRESULT result = 0;
   if (ReflectToControl(Handle(), message, wparam, lparam, result)) return result;
   if (suiPopupMenuTrayIcon.HandleMenuMessage(message, wparam, lparam, result)) return result;
-  if (form_) {
-    if (message == msg_taskbar_created_) {
-      TrayIconSts.TaskbarCreated();
-      return 0;
-    }
-    if (message == WM_COPYDATA) return WMCopyData(wparam, lparam);
-    TPanelMessage panel_message;
-    panel_message.message = message;
-    panel_message.wparam = wparam;
-    panel_message.lparam = lparam;
-    if (const std::optional<std::intptr_t> handled = form_->Dispatch(panel_message)) return *handled;
-  }
+  if (form_ && HandleRegisteredMessage(message, wparam, result)) return result;
   switch (message) {
+    case WM_COPYDATA:
+      if (form_) return WMCopyData(wparam, lparam);
+      break;
+    case WM_DEVICECHANGE:
+      if (form_) form_->WMDeviceChange();
+      break;  // Windows' own handling still runs
+    case msg::WM_BRIDGESTATUS:
+      if (!form_) break;
+      form_->WMBridgeStatus(static_cast<std::uint32_t>(wparam), static_cast<std::uint32_t>(lparam));
+      return 1;
+    case msg::WM_PANELEXIT:
+      if (!form_) break;
+      form_->WMPanelExit(wparam, lparam);
+      return 1;
+    case msg::WM_PANELRESTORE:
+      if (!form_) break;
+      form_->WMPanelRestore(wparam, lparam);
+      return 1;
     case kMsgTrayIcon:
       WMTrayIcon(lparam);
       return 0;
@@ -122,20 +129,32 @@ LRESULT TMainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ERASEBKGND:
       return WMEraseBkgnd(reinterpret_cast<HDC>(wparam));
     default:
-      return TWindow::HandleMessage(message, wparam, lparam);
+      break;
   }
+  return TWindow::HandleMessage(message, wparam, lparam);
+}
+
+bool TMainWindow::HandleRegisteredMessage(UINT message, WPARAM wparam, LRESULT& result) {
+  const auto is = [message](UINT registered) { return IsRegistered(message, registered); };
+  result = 1;
+  if (is(messages_.taskbar_created)) {
+    TrayIconSts.TaskbarCreated();
+    result = 0;
+  } else if (is(messages_.winmm_device_change)) {
+    form_->WMWinmmDeviceChange();
+  } else if (is(messages_.panel_discover)) {
+    form_->WMPanelDiscover(static_cast<WindowHandle>(wparam));
+  } else if (is(messages_.panel_attach)) {
+    form_->WMPanelAttach();
+  } else {
+    return false;
+  }
+  return true;
 }
 
 LRESULT TMainWindow::WMCopyData(WPARAM wparam, LPARAM lparam) {
   const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
-  if (data == nullptr) return TWindow::HandleMessage(WM_COPYDATA, wparam, lparam);
-  TPanelMessage panel_message;
-  panel_message.message = WM_COPYDATA;
-  panel_message.wparam = wparam;
-  panel_message.lparam = lparam;
-  panel_message.copy_data = data->lpData;
-  panel_message.copy_size = data->cbData;
-  if (const std::optional<std::intptr_t> handled = form_->Dispatch(panel_message)) return *handled;
+  if (data != nullptr && form_->WMCopyData(data->lpData, data->cbData)) return 1;
   return TWindow::HandleMessage(WM_COPYDATA, wparam, lparam);
 }
 

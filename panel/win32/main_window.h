@@ -1,14 +1,16 @@
 #pragma once
-// The panel's main window, TForm1: the Setup and About pages, the tray icon and its menu.
-// It turns messages into calls on the panel logic (panel/main_form.h) and carries out the
-// logic's requests as the logic's ports.
+// The panel's main window (window class "TForm1"): the Setup and About pages, the tray icon
+// and its menu. It turns each message into one call of a named handler of the panel logic
+// (panel/panel_form.h) and carries out the logic's requests as the logic's ports.
 #include <memory>
 
 #include "audio/win32/audio_mixer_window.h"
 #include "audio/win32/default_device_registry.h"
 #include "audio/win32/winmm_wave_devices.h"
 #include "common/win32/window.h"
-#include "panel/main_form.h"
+#include "common/window_messages.h"
+#include "panel/mixer_volume_backend.h"
+#include "panel/panel_form.h"
 #include "panel/settings_file.h"
 #include "panel/win32/application_window.h"
 #include "panel/win32/code_page_win32.h"
@@ -24,6 +26,15 @@
 #include "skin/win32/tsui_popup_menu.h"
 #include "skin/win32/tsui_track_bar.h"
 #include "skin/win32/tsui_url_label.h"
+
+// The registered messages the window reacts to, as the bridge keeps its own.
+struct TPanelRegisteredMessages {
+  UINT winmm_device_change = RegisterWindowMessageA("winmm_devicechange");
+  UINT panel_discover = RegisterWindowMessageA(msg::kPanelDiscover);
+  UINT panel_attach = RegisterWindowMessageA(msg::kPanelAttach);
+  // Explorer (re)started: the tray icon is added again.
+  UINT taskbar_created = RegisterWindowMessageA("TaskbarCreated");
+};
 
 class TMainWindow final : public TWindow, private IPanelPorts {
  public:
@@ -49,10 +60,12 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   bool CreateAboutPage();
   bool CreateTrayIcon();
   void WireEvents();
-  TForm1Controls FormControls();
-  TForm1Audio FormAudio();
+  TPanelControls FormControls();
+  TPanelAudio FormAudio();
 
   // Message handlers.
+  // The registered messages; false: not one of them.
+  bool HandleRegisteredMessage(UINT message, WPARAM wparam, LRESULT& result);
   LRESULT WMCopyData(WPARAM wparam, LPARAM lparam);
   void WMTimer(UINT_PTR timer);
   void WMTrayIcon(LPARAM mouse_message);
@@ -63,13 +76,13 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   LRESULT WMEraseBkgnd(HDC dc);
 
   // IPanelPorts (main_window_ports.cpp).
-  unsigned RegisterMessage(const char* name) override;
-  WindowHandle PanelWindow() override;
-  bool InSendMessage() override;
   void ReplyToSender() override;
-  void SendBounded(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  void AnnounceToBridges() override;
+  void AnswerDiscovery(WindowHandle bridge) override;
+  void SayFarewell(WindowHandle bridge) override;
   void SendTextBounded(WindowHandle to, const std::string& text) override;
-  void Post(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  // A bounded send of the attach message, dropped inside a message sent to the window.
+  void SendAttach(HWND to, WPARAM wparam, LPARAM lparam);
   void StartTimer(TPanelTimer timer) override;
   void StopTimer(TPanelTimer timer) override;
   void SetTrayIconIndex(int index) override;
@@ -89,7 +102,7 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   TApplicationWindow& application_;
   // The form was built and created: its OnDestroy is due at the end.
   bool created_ = false;
-  UINT msg_taskbar_created_ = 0;
+  const TPanelRegisteredMessages messages_;
   HWND focus_before_deactivation_ = nullptr;
   HICON tray_images_[2] = {};
   HICON about_picture_ = nullptr;
@@ -138,8 +151,10 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   TWinmmWaveDevices wave_devices_;
   TDefaultDeviceRegistry default_devices_;
   TWin32CodePage code_page_;
+  // AudioMixerUsb as the handset's volume device; it lets go of the mixer when it goes.
+  TMixerVolumeBackend handset_volume_{audio_mixer_window_.Mixer(), wave_devices_};
   TWin32SettingsStorage settings_storage_;
   TSettingsFile settings_;
   // Last: it holds the controls above and goes first.
-  std::unique_ptr<TForm1> form_;
+  std::unique_ptr<TPanelForm> form_;
 };

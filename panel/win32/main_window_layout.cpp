@@ -159,21 +159,17 @@ void TMainWindow::WireEvents() {
   for (TsuiComboBox* list : {&suiComboBoxSkypeOut, &suiComboBoxSkypeIn, &suiComboBoxSkypeRing}) {
     list->SetOnChange([this, list] { form_->suiComboBoxSkypeOutChange(*list); });
   }
-  audio_mixer_window_.Mixer().OnCtrlChange = [this](TAudioMixer&, MixerHandle, std::uint32_t control_id) {
-    form_->AudioMixerUsbCtrlChange(control_id);
-  };
 }
 
-TForm1Controls TMainWindow::FormControls() {
-  return {suiPageControl1,   suiButtonDefault,  suiGroupBoxVol,      LabelVolOut,
-          LabelVolIn,        suiTrackBarVolOut, suiTrackBarVolIn,    suiCheckBoxVolOut,
-          suiCheckBoxVolIn,  suiGroupBoxSkype,  suiComboBoxSkypeOut, suiComboBoxSkypeIn,
-          suiComboBoxSkypeRing};
+TPanelControls TMainWindow::FormControls() {
+  return {suiPageControl1,
+          suiButtonDefault,
+          {suiGroupBoxVol, LabelVolOut, LabelVolIn, suiTrackBarVolOut, suiTrackBarVolIn, suiCheckBoxVolOut,
+           suiCheckBoxVolIn},
+          {suiGroupBoxSkype, suiComboBoxSkypeOut, suiComboBoxSkypeIn, suiComboBoxSkypeRing}};
 }
 
-TForm1Audio TMainWindow::FormAudio() {
-  return {audio_mixer_window_.Mixer(), wave_devices_, default_devices_, code_page_};
-}
+TPanelAudio TMainWindow::FormAudio() { return {handset_volume_, wave_devices_, default_devices_, code_page_}; }
 
 void TMainWindow::ApplyUiTexts() {
   SetWindowTextA(Handle(), UiText(kUiCaption));

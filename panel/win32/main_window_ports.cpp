@@ -1,6 +1,7 @@
 // What the panel logic asks of Windows, done for the main window.
 #include "audio/win32/sound_control_panel.h"
 #include "common/win32/copydata_send.h"
+#include "common/window_messages.h"
 #include "panel/win32/main_window.h"
 #include "panel/win32/window_ids.h"
 
@@ -27,26 +28,29 @@ UINT IntervalOf(TPanelTimer timer) {
 
 }  // namespace
 
-unsigned TMainWindow::RegisterMessage(const char* name) { return RegisterWindowMessageA(name); }
-
-WindowHandle TMainWindow::PanelWindow() { return reinterpret_cast<WindowHandle>(Handle()); }
-
-bool TMainWindow::InSendMessage() { return ::InSendMessage() != FALSE; }
-
 void TMainWindow::ReplyToSender() { ReplyMessage(1); }
 
-void TMainWindow::SendBounded(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+void TMainWindow::AnnounceToBridges() {
+  SendAttach(HWND_BROADCAST, reinterpret_cast<WPARAM>(Handle()), msg::kAttachApiAvailable);
+}
+
+void TMainWindow::AnswerDiscovery(WindowHandle bridge) {
+  PostMessageA(AsWindow(bridge), messages_.panel_attach, reinterpret_cast<WPARAM>(Handle()), msg::kAttachSuccess);
+}
+
+void TMainWindow::SayFarewell(WindowHandle bridge) { SendAttach(AsWindow(bridge), 0, 0); }
+
+void TMainWindow::SendAttach(HWND to, WPARAM wparam, LPARAM lparam) {
+  // Inside a message sent to us the sender may be waiting for us: never block on it.
+  if (InSendMessage()) return;
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(AsWindow(to), message, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL, kSendTimeoutMs,
+  SendMessageTimeoutA(to, messages_.panel_attach, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL, kSendTimeoutMs,
                       &ignored);
 }
 
 void TMainWindow::SendTextBounded(WindowHandle to, const std::string& text) {
+  if (InSendMessage()) return;
   SendCopyDataText(AsWindow(to), Handle(), text, kSendTimeoutMs);
-}
-
-void TMainWindow::Post(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-  PostMessageA(AsWindow(to), message, wparam, lparam);
 }
 
 void TMainWindow::StartTimer(TPanelTimer timer) {

@@ -9,7 +9,8 @@
 
 #include "common/copydata_text.h"
 #include "fake_audio.h"
-#include "panel/main_form.h"
+#include "panel/mixer_volume_backend.h"
+#include "panel/panel_form.h"
 #include "skin/track_bar_position.h"
 
 using Lines = std::vector<std::string>;
@@ -30,13 +31,10 @@ struct PanelJournal {
 class FakePanelPorts final : public IPanelPorts {
  public:
   static constexpr WindowHandle kPanel = 0x500;
-  static constexpr unsigned kDevChange = 0xC001;
-  static constexpr unsigned kDiscover = 0xC002;
-  static constexpr unsigned kAttach = 0xC003;
+  static constexpr WindowHandle kBroadcast = 0xFFFF;  // HWND_BROADCAST
 
   explicit FakePanelPorts(PanelJournal& journal) : journal_(journal) {}
 
-  bool in_send_message = false;
   TScreenPoint cursor{100, 200};
   int tray_index = -1;
   std::string tray_hint;
@@ -46,26 +44,14 @@ class FakePanelPorts final : public IPanelPorts {
   // What the last WM_COPYDATA carried, byte for byte.
   std::vector<char> last_copy_data;
 
-  unsigned RegisterMessage(const char* name) override {
-    const std::string n = name;
-    if (n == "winmm_devicechange") return kDevChange;
-    if (n == "TALVEKWiredUIDiscover") return kDiscover;
-    if (n == "TALVEKWiredUIAttach") return kAttach;
-    return 0;
-  }
-  WindowHandle PanelWindow() override { return kPanel; }
-  bool InSendMessage() override { return in_send_message; }
   void ReplyToSender() override { journal_.Add("REPLY"); }
-  void SendBounded(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
-    journal_.Add("SEND " + Describe(to, message, wparam, lparam));
-  }
+  void AnnounceToBridges() override { journal_.Add("SEND " + Attach(kBroadcast, kPanel, 0x8001)); }
+  void AnswerDiscovery(WindowHandle bridge) override { journal_.Add("POST " + Attach(bridge, kPanel, 0)); }
+  void SayFarewell(WindowHandle bridge) override { journal_.Add("SEND " + Attach(bridge, 0, 0)); }
   void SendTextBounded(WindowHandle to, const std::string& text) override {
     // What WM_COPYDATA carries, as the window's sender builds it.
     last_copy_data = copydata::PayloadFor(text);
     journal_.Add("COPYDATA " + Hex(to) + " " + text);
-  }
-  void Post(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
-    journal_.Add("POST " + Describe(to, message, wparam, lparam));
   }
   void StartTimer(TPanelTimer timer) override { timers[timer] = true; }
   void StopTimer(TPanelTimer timer) override { timers[timer] = false; }
@@ -106,9 +92,9 @@ class FakePanelPorts final : public IPanelPorts {
   }
 
  private:
-  std::string Describe(WindowHandle to, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-    const std::string name = message == kAttach ? "ATTACH" : Hex(message);
-    return Hex(to) + " " + name + " " + Hex(wparam) + " " + Hex(static_cast<std::uintptr_t>(lparam));
+  // The attach message as the journal shows it: to, wParam, lParam.
+  static std::string Attach(WindowHandle to, std::uintptr_t wparam, std::uintptr_t lparam) {
+    return Hex(to) + " ATTACH " + Hex(wparam) + " " + Hex(lparam);
   }
 
   PanelJournal& journal_;
@@ -264,18 +250,19 @@ class FakeCodePage final : public ICodePage {
 };
 
 // The window's audio side: a machine without mixers or wave devices unless a test adds them.
-struct FakeForm1Audio {
+struct FakePanelAudio {
   AudioLines journal;
   FakeMixerPort port{journal};
   FakeWaveDevices devices;
   FakeDefaultDeviceRegistry registry{journal};
   FakeCodePage code_page;
   TAudioMixer mixer{port};
+  TMixerVolumeBackend handset_volume{mixer, devices};
 
-  TForm1Audio Refs() { return {mixer, devices, registry, code_page}; }
+  TPanelAudio Refs() { return {handset_volume, devices, registry, code_page}; }
 };
 
-struct FakeForm1Controls {
+struct FakePanelControls {
   FakePageControl page_control;
   FakeButton default_button;
   FakeGroupBox volume_group;
@@ -290,16 +277,17 @@ struct FakeForm1Controls {
   FakeComboBox skype_in;
   FakeComboBox skype_ring;
 
-  TForm1Controls Refs() {
-    return {page_control, default_button, volume_group, label_vol_out, label_vol_in, speaker,
-            microphone, speaker_mute, microphone_mute, skype_group, skype_out, skype_in, skype_ring};
+  TPanelControls Refs() {
+    return {page_control,
+            default_button,
+            {volume_group, label_vol_out, label_vol_in, speaker, microphone, speaker_mute, microphone_mute},
+            {skype_group, skype_out, skype_in, skype_ring}};
   }
 };
 
 // A panel built and created as at a start without switches, its journal emptied.
 struct PanelFixture {
   static constexpr WindowHandle kBridge = 0x100;
-  static constexpr unsigned kWmBridgeStatus = 0x0400 + 110;
 
   explicit PanelFixture(std::uint8_t os_kind = 2, TStartSwitch start_switch = TStartSwitch::None)
       : ports(journal), settings(journal), form(ports, settings, controls.Refs(), audio.Refs(), os_kind) {
@@ -313,33 +301,16 @@ struct PanelFixture {
     for (FakeComboBox* list : {&controls.skype_out, &controls.skype_in, &controls.skype_ring}) {
       list->SetOnChange([this, list] { form.suiComboBoxSkypeOutChange(*list); });
     }
-    audio.mixer.OnCtrlChange = [this](TAudioMixer&, MixerHandle, std::uint32_t id) { form.AudioMixerUsbCtrlChange(id); };
     form.Construct();
     form.FormCreate(start_switch);
     journal.Clear();
   }
 
-  std::optional<std::intptr_t> Send(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-    TPanelMessage m;
-    m.message = message;
-    m.wparam = wparam;
-    m.lparam = lparam;
-    return form.Dispatch(m);
-  }
-  std::optional<std::intptr_t> CopyData(const void* data, std::uint32_t size) {
-    TPanelMessage m;
-    m.message = kWmCopyData;
-    m.wparam = kBridge;
-    m.copy_data = data;
-    m.copy_size = size;
-    return form.Dispatch(m);
-  }
-  std::optional<std::intptr_t> Answer(const std::string& text) {
-    return CopyData(text.c_str(), static_cast<std::uint32_t>(text.size() + 1));
-  }
-  void Discover(WindowHandle bridge = kBridge) { Send(FakePanelPorts::kDiscover, bridge, 0); }
+  bool CopyData(const void* data, std::uint32_t size) { return form.WMCopyData(data, size); }
+  bool Answer(const std::string& text) { return CopyData(text.c_str(), static_cast<std::uint32_t>(text.size() + 1)); }
+  void Discover(WindowHandle bridge = kBridge) { form.WMPanelDiscover(bridge); }
   void Report(std::uint32_t link_status, std::uint8_t mode = 0, std::uint8_t key = 0xFF) {
-    Send(kWmBridgeStatus, link_status, static_cast<std::intptr_t>((std::uint32_t{mode} << 24) | key));
+    form.WMBridgeStatus(link_status, (std::uint32_t{mode} << 24) | key);
   }
   // A bridge discovered and its report delivered; the journal emptied.
   void Link(std::uint32_t link_status) {
@@ -347,12 +318,12 @@ struct PanelFixture {
     Report(link_status);
     journal.Clear();
   }
-  const TForm1State& state() const { return form.State(); }
+  const TPanelFormState& state() const { return form.State(); }
 
   PanelJournal journal;
   FakePanelPorts ports;
   FakeSettingsFile settings;
-  FakeForm1Controls controls;
-  FakeForm1Audio audio;
-  TForm1 form;
+  FakePanelControls controls;
+  FakePanelAudio audio;
+  TPanelForm form;
 };

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "common/window_messages.h"
 #include "fake_panel.h"
 #include "panel/device_reply.h"
 #include "panel/instance_names.h"
@@ -95,13 +94,13 @@ TEST(StatusReport, TheSkypeGroupComingOnRefillsTheListsAndAsksForSkypesDevices) 
   EXPECT_EQ(panel.journal.With("COPYDATA"),
             (Lines{"COPYDATA 0x100 !GET AUDIO_OUT", "COPYDATA 0x100 !GET AUDIO_IN",
                    "COPYDATA 0x100 !GET RINGER"}));
-  EXPECT_TRUE(panel.state().FResyncPending);
+  EXPECT_TRUE(panel.form.SkypeDevices().ResyncPending());
 
   // Still attached: nothing is rebuilt, and the next report consumes the resync.
   panel.journal.Clear();
   panel.Report(0x0001);
   EXPECT_EQ(panel.journal.With("COPYDATA"), Lines{});
-  EXPECT_FALSE(panel.state().FResyncPending);
+  EXPECT_FALSE(panel.form.SkypeDevices().ResyncPending());
 }
 
 TEST(KeyReport, WithoutAHandsetOnlyRestoresTheLinkAndStoresTheWords) {
@@ -112,7 +111,7 @@ TEST(KeyReport, WithoutAHandsetOnlyRestoresTheLinkAndStoresTheWords) {
   panel.Report(0x0001, 6, 0x11);
   EXPECT_EQ(panel.state().FBridgeWnd, PanelFixture::kBridge);
   EXPECT_EQ(panel.state().FLinkInfo, 0x06000011u);
-  EXPECT_EQ(panel.state().FCurKey, 0);
+  EXPECT_EQ(panel.form.Volume().CurrentKey(), 0);
   EXPECT_FALSE(panel.ports.Running(TPanelTimer::KeyRepeat));
   EXPECT_TRUE(panel.ports.Running(TPanelTimer::DrvCheck));
   // A key report is no status report: the groups keep their state.
@@ -153,13 +152,11 @@ TEST(Commands, RequestRingerSendsTwelveBytes) {
   EXPECT_EQ(data[11], '\0');
 }
 
-TEST(Commands, NothingIsSentWithoutABridgeForAnEmptyTextOrInsideASentMessage) {
+TEST(Commands, NothingIsSentWithoutABridgeOrForAnEmptyText) {
   PanelFixture panel;
   panel.form.RequestAudioOut();
   panel.Link(0x0001);
   panel.form.SendToBridge("");
-  panel.ports.in_send_message = true;
-  panel.form.RequestAudioIn();
   EXPECT_EQ(panel.journal.With("COPYDATA"), Lines{});
 }
 
@@ -181,42 +178,42 @@ TEST(ReplyRouting, RoutedAnswersReachTheirListAndOthersGetTheOrdinaryHandling) {
   for (FakeComboBox* list : {&panel.controls.skype_out, &panel.controls.skype_in, &panel.controls.skype_ring}) {
     list->SetEnabled(false);
   }
-  EXPECT_EQ(panel.Answer("AUDIO_OUT Speakers"), 1);
+  EXPECT_TRUE(panel.Answer("AUDIO_OUT Speakers"));
   EXPECT_TRUE(panel.controls.skype_out.Enabled());
   EXPECT_FALSE(panel.controls.skype_in.Enabled());
   EXPECT_EQ(panel.journal.With("REPLY"), Lines{"REPLY"});
 
-  EXPECT_EQ(panel.Answer("GET AUDIO_OUT"), std::nullopt);
-  EXPECT_EQ(panel.Answer("USERSTATUS ONLINE"), std::nullopt);
+  EXPECT_FALSE(panel.Answer("GET AUDIO_OUT"));
+  EXPECT_FALSE(panel.Answer("USERSTATUS ONLINE"));
   EXPECT_FALSE(panel.controls.skype_in.Enabled());
   EXPECT_FALSE(panel.controls.skype_ring.Enabled());
 
-  EXPECT_EQ(panel.Answer("RINGER Speakers"), 1);
+  EXPECT_TRUE(panel.Answer("RINGER Speakers"));
   EXPECT_TRUE(panel.controls.skype_ring.Enabled());
 }
 
 TEST(ReplyRouting, EmptyNegativeAndUnterminatedData) {
   PanelFixture panel;
   const char text[] = "AUDIO_IN Mic";
-  EXPECT_EQ(panel.CopyData(nullptr, 0), std::nullopt);
-  EXPECT_EQ(panel.CopyData(text, 0), std::nullopt);
-  EXPECT_EQ(panel.CopyData(text, 0x80000000u), std::nullopt);
+  EXPECT_FALSE(panel.CopyData(nullptr, 0));
+  EXPECT_FALSE(panel.CopyData(text, 0));
+  EXPECT_FALSE(panel.CopyData(text, 0x80000000u));
   panel.controls.skype_in.SetEnabled(false);
   // cbData without the zero byte: the text still ends where the data ends.
-  EXPECT_EQ(panel.CopyData(text, static_cast<std::uint32_t>(std::strlen(text))), 1);
+  EXPECT_TRUE(panel.CopyData(text, static_cast<std::uint32_t>(std::strlen(text))));
   EXPECT_TRUE(panel.controls.skype_in.Enabled());
 }
 
 TEST(SecondStartCommands, OnlyTheGenuineValuesAct) {
   PanelFixture panel;
-  EXPECT_EQ(panel.Send(msg::WM_PANELEXIT, panel_instance::kCommandWParam, 0), 1);
-  EXPECT_EQ(panel.Send(msg::WM_PANELRESTORE, 1, panel_instance::kCommandLParam), 1);
+  panel.form.WMPanelExit(panel_instance::kCommandWParam, 0);
+  panel.form.WMPanelRestore(1, panel_instance::kCommandLParam);
   EXPECT_EQ(panel.journal.lines, (Lines{"REPLY", "REPLY"}));
   EXPECT_FALSE(panel.state().FExiting);
 
-  panel.Send(msg::WM_PANELRESTORE, panel_instance::kCommandWParam, panel_instance::kCommandLParam);
+  panel.form.WMPanelRestore(panel_instance::kCommandWParam, panel_instance::kCommandLParam);
   EXPECT_TRUE(panel.ports.main_window_visible);
-  panel.Send(msg::WM_PANELEXIT, panel_instance::kCommandWParam, panel_instance::kCommandLParam);
+  panel.form.WMPanelExit(panel_instance::kCommandWParam, panel_instance::kCommandLParam);
   EXPECT_TRUE(panel.state().FExiting);
   EXPECT_EQ(panel.journal.With("CLOSE"), Lines{"CLOSE"});
 }
@@ -224,11 +221,15 @@ TEST(SecondStartCommands, OnlyTheGenuineValuesAct) {
 TEST(DeviceChange, NoticesRestartTheTimerWhoseRunAsksForSkypesDevicesAgain) {
   PanelFixture panel;
   panel.Link(0x0001);
-  EXPECT_EQ(panel.Send(FakePanelPorts::kDevChange, 0, 0), 1);
+  panel.form.WMWinmmDeviceChange();
   EXPECT_TRUE(panel.ports.Running(TPanelTimer::DevChg));
-  // Windows' own notice still gets the ordinary handling.
-  EXPECT_EQ(panel.Send(kWmDeviceChange, 7, 0), std::nullopt);
+  EXPECT_EQ(panel.journal.lines, Lines{"REPLY"});
+  // Windows' own notice leaves the sender to Windows' handling.
+  panel.form.TimerDevChgTimer();
+  panel.journal.Clear();
+  panel.form.WMDeviceChange();
   EXPECT_TRUE(panel.ports.Running(TPanelTimer::DevChg));
+  EXPECT_EQ(panel.journal.lines, Lines{});
 
   panel.journal.Clear();
   panel.form.TimerDevChgTimer();
@@ -240,9 +241,8 @@ TEST(DeviceChange, NoticesRestartTheTimerWhoseRunAsksForSkypesDevicesAgain) {
                    "COPYDATA 0x100 !GET AUDIO_OUT", "COPYDATA 0x100 !GET RINGER"}));
 }
 
-TEST(OtherMessages, AnAnnouncementIsHandledSilentlyAndTheRestIsNotOurs) {
+TEST(OtherMessages, AnAnnouncementIsHandledSilently) {
   PanelFixture panel;
-  EXPECT_EQ(panel.Send(FakePanelPorts::kAttach, 0x777, 0x8001), 1);
+  panel.form.WMPanelAttach();
   EXPECT_EQ(panel.journal.lines, Lines{"REPLY"});
-  EXPECT_EQ(panel.Send(0x0010, 0, 0), std::nullopt);  // WM_CLOSE
 }

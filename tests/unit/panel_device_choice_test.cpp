@@ -7,33 +7,39 @@
 #include "fake_audio.h"
 #include "fake_panel.h"
 #include "panel/os_kind.h"
-#include "panel/skype_device_choice.h"
+#include "panel/skype_device_group.h"
 
 namespace {
 
-struct DeviceChoiceBench {
+struct DeviceChoiceBench final : ISkypeCommands, IWindowsDefaultDevices {
   explicit DeviceChoiceBench(std::uint8_t os_kind = kOsNt51) {
-    state.FOsKind = os_kind;
-    state.FHandsetPattern = HandsetPatternFor(os_kind);
-    state.FResyncPending = false;
     devices.outs = {"Speakers", "USB Phone"};
     devices.ins = {"Microphone", "USB Phone"};
-    TDeviceChoicePorts ports;
-    ports.SendToBridge = [this](const std::string& text) { sent.push_back(text); };
-    ports.ReadDefaultDevices = [this] { return defaults; };
-    ports.SaveSettings = [this] { ++saves; };
-    choice.emplace(state, TDeviceChoiceControls{group, out, in, ring}, devices, code_page, ports);
+    choice.emplace(TSkypeDeviceControls{group, out, in, ring}, devices, code_page, *this, *this, os_kind,
+                   HandsetPatternFor(os_kind));
     choice->FillDeviceLists();
-    sent.clear();
+    ConsumeResync();
   }
+  void SendToSkype(const std::string& command) override { sent.push_back(command); }
+  TDefaultDeviceNames DefaultDevices() override { return defaults; }
   // What the next status report sends.
   Lines Report() {
     sent.clear();
     choice->ApplySavedDevices();
     return sent;
   }
+  // A report with nothing saved: only the pending resync goes.
+  void ConsumeResync() {
+    ASSERT_EQ(choice->SavedNames().SkypeOutName + choice->SavedNames().SkypeInName, "");
+    Report();
+    sent.clear();
+  }
+  void Save(const std::string& out_name, const std::string& in_name, const std::string& ring_name) {
+    choice->Load({out_name, in_name, ring_name});
+    choice->RequestResync();
+  }
+  const TSkypeDeviceNames& saved() const { return choice->SavedNames(); }
 
-  TForm1State state;
   FakeGroupBox group;
   FakeComboBox out;
   FakeComboBox in;
@@ -42,8 +48,7 @@ struct DeviceChoiceBench {
   FakeCodePage code_page;
   TDefaultDeviceNames defaults{"Speakers", "Microphone"};
   Lines sent;
-  int saves = 0;
-  std::optional<TSkypeDeviceChoice> choice;
+  std::optional<TSkypeDeviceGroup> choice;
 };
 
 }  // namespace
@@ -61,16 +66,13 @@ TEST(DeviceLists, ItemZeroIsTheWindowsDefaultThenTheDevicesAndSkypeIsAsked) {
 
 TEST(ApplySavedDevices, SavedChoicesAreSelectedAndSentOncePerPendingResync) {
   DeviceChoiceBench bench;
-  bench.state.FSkypeOutName = "USB Phone";
-  bench.state.FSkypeInName = "Gone";
-  bench.state.FSkypeRingName = "-1";
-  bench.state.FResyncPending = true;
+  bench.Save("USB Phone", "Gone", "-1");
   EXPECT_EQ(bench.Report(),
             (Lines{"SET AUDIO_OUT USB Phone", "GET AUDIO_OUT", "SET RINGER Speakers", "GET RINGER"}));
   EXPECT_EQ(bench.out.ItemIndex(), 2);
   EXPECT_EQ(bench.in.ItemIndex(), 0);  // a saved device no longer listed: nothing selected or sent
-  EXPECT_EQ(bench.state.FSkypeInName, "Gone");
-  EXPECT_FALSE(bench.state.FResyncPending);
+  EXPECT_EQ(bench.saved().SkypeInName, "Gone");
+  EXPECT_FALSE(bench.choice->ResyncPending());
   EXPECT_TRUE(bench.Report().empty());
 }
 
@@ -82,7 +84,7 @@ TEST(SendDeviceChoice, TheSuffixFollowsTheTagExceptOnNt60) {
   xp.out.SetTag(0x0100);
   xp.choice->SendDeviceChoice(xp.out);
   EXPECT_EQ(xp.sent, (Lines{"SET AUDIO_OUT USB Phone (1)", "GET AUDIO_OUT", "SET AUDIO_OUT USB Phone", "GET AUDIO_OUT"}));
-  EXPECT_EQ(xp.state.FSkypeOutName, "USB Phone");
+  EXPECT_EQ(xp.saved().SkypeOutName, "USB Phone");
 
   DeviceChoiceBench vista(kOsNt60);
   vista.in.SetItemIndex(2);
@@ -100,9 +102,8 @@ TEST(SendDeviceChoice, ItemZeroSendsTheWindowsDefaultDeviceAndIsSavedAsMinusOne)
   bench.choice->suiComboBoxSkypeOutChange(bench.in);
   EXPECT_EQ(bench.sent,
             (Lines{"SET AUDIO_OUT Speakers", "GET AUDIO_OUT", "SET AUDIO_IN Microphone", "GET AUDIO_IN"}));
-  EXPECT_EQ(bench.state.FSkypeOutName, "-1");
+  EXPECT_EQ(bench.saved().SkypeOutName, "-1");
   EXPECT_EQ(bench.out.Tag(), 0);
-  EXPECT_EQ(bench.saves, 2);  // every user choice writes the settings file
 }
 
 TEST(SendDeviceChoice, NothingIsSentWhileTheGroupIsDisabled) {
@@ -111,8 +112,7 @@ TEST(SendDeviceChoice, NothingIsSentWhileTheGroupIsDisabled) {
   bench.out.SetItemIndex(1);
   bench.choice->suiComboBoxSkypeOutChange(bench.out);
   EXPECT_TRUE(bench.sent.empty());
-  EXPECT_EQ(bench.state.FSkypeOutName, "");
-  EXPECT_EQ(bench.saves, 1);
+  EXPECT_EQ(bench.saved().SkypeOutName, "");
 }
 
 TEST(DeviceReplies, AnAnswerHoldingTheChoiceMatchesAndEnablesTheList) {
@@ -120,15 +120,15 @@ TEST(DeviceReplies, AnAnswerHoldingTheChoiceMatchesAndEnablesTheList) {
   bench.out.SetItemIndex(2);
   bench.out.SetTag(0x0203);
   bench.out.SetEnabled(false);
-  bench.choice->HandleDeviceReply("AUDIO_OUT USB Phone (2)", bench.out);
+  bench.choice->HandleDeviceReply("AUDIO_OUT USB Phone (2)", TDeviceKind::Output);
   EXPECT_EQ(bench.out.Tag(), 0);
   EXPECT_TRUE(bench.out.Enabled());
-  EXPECT_FALSE(bench.state.FResyncPending);
+  EXPECT_FALSE(bench.choice->ResyncPending());
 
   // Item 0 is checked against the Windows default device of its kind.
   bench.in.SetItemIndex(0);
   bench.in.SetTag(5);
-  bench.choice->HandleDeviceReply("AUDIO_IN Microphone", bench.in);
+  bench.choice->HandleDeviceReply("AUDIO_IN Microphone", TDeviceKind::Input);
   EXPECT_EQ(bench.in.Tag(), 0);
 }
 
@@ -136,9 +136,9 @@ TEST(DeviceReplies, AnotherDeviceThanTheHandsetsIsResentWithoutCountingOrFallBac
   DeviceChoiceBench bench;
   bench.out.SetItemIndex(1);  // "Speakers"
   for (int answer = 0; answer < 300; ++answer) {
-    bench.state.FResyncPending = false;
-    bench.choice->HandleDeviceReply("AUDIO_OUT USB Phone", bench.out);
-    ASSERT_TRUE(bench.state.FResyncPending);
+    bench.ConsumeResync();
+    bench.choice->HandleDeviceReply("AUDIO_OUT USB Phone", TDeviceKind::Output);
+    ASSERT_TRUE(bench.choice->ResyncPending());
     ASSERT_EQ(bench.out.Tag(), 0);
   }
   EXPECT_EQ(bench.out.ItemIndex(), 1);
@@ -146,16 +146,15 @@ TEST(DeviceReplies, AnotherDeviceThanTheHandsetsIsResentWithoutCountingOrFallBac
 
 TEST(DeviceReplies, AHandsetChoiceSkypeKeepsRefusingGoesThroughEverySuffixToTheFallBack) {
   DeviceChoiceBench bench;
-  bench.state.FSkypeOutName = "USB Phone";
-  bench.state.FResyncPending = true;
+  bench.Save("USB Phone", "", "");
   // Status report, then Skype's answer naming another device, until nothing is pending.
   std::vector<std::pair<std::string, int>> runs;  // each command sent, with how often in a row
-  for (int report = 0; report < 1000 && bench.state.FResyncPending; ++report) {
+  for (int report = 0; report < 1000 && bench.choice->ResyncPending(); ++report) {
     const Lines sent = bench.Report();
     ASSERT_EQ(sent.size(), 2u);
     if (runs.empty() || runs.back().first != sent[0]) runs.emplace_back(sent[0], 0);
     ++runs.back().second;
-    bench.choice->HandleDeviceReply("AUDIO_OUT Speakers", bench.out);
+    bench.choice->HandleDeviceReply("AUDIO_OUT Speakers", TDeviceKind::Output);
   }
   std::vector<std::pair<std::string, int>> expected = {{"SET AUDIO_OUT USB Phone", 13},
                                                        {"SET AUDIO_OUT USB Phone (1)", 11}};
@@ -164,33 +163,32 @@ TEST(DeviceReplies, AHandsetChoiceSkypeKeepsRefusingGoesThroughEverySuffixToTheF
   // Given up: item 0 shown, nothing pending, the saved choice kept for the next time.
   EXPECT_EQ(bench.out.ItemIndex(), 0);
   EXPECT_EQ(bench.out.Tag(), 0);
-  EXPECT_EQ(bench.state.FSkypeOutName, "USB Phone");
+  EXPECT_EQ(bench.saved().SkypeOutName, "USB Phone");
 }
 
 TEST(DeviceReplies, TheTwelfthFailureAtTheLastSuffixSelectsItemZero) {
   DeviceChoiceBench bench;
   bench.out.SetItemIndex(2);
   bench.out.SetTag(0x100A);
-  bench.choice->HandleDeviceReply("AUDIO_OUT Speakers", bench.out);
+  bench.choice->HandleDeviceReply("AUDIO_OUT Speakers", TDeviceKind::Output);
   EXPECT_EQ(bench.out.Tag(), 0x100B);
   EXPECT_EQ(bench.out.ItemIndex(), 2);
-  bench.state.FResyncPending = false;
-  bench.choice->HandleDeviceReply("AUDIO_OUT Speakers", bench.out);
+  bench.ConsumeResync();
+  bench.choice->HandleDeviceReply("AUDIO_OUT Speakers", TDeviceKind::Output);
   EXPECT_EQ(bench.out.Tag(), 0);
   EXPECT_EQ(bench.out.ItemIndex(), 0);
-  EXPECT_FALSE(bench.state.FResyncPending);
+  EXPECT_FALSE(bench.choice->ResyncPending());
 }
 
 TEST(DeviceReplies, OnNt60TheTwelfthFailureGivesUpWithoutAnySuffix) {
   DeviceChoiceBench bench(kOsNt60);
-  bench.state.FSkypeInName = "USB Phone";
-  bench.state.FResyncPending = true;
+  bench.Save("", "USB Phone", "");
   Lines commands;
-  while (bench.state.FResyncPending) {
+  while (bench.choice->ResyncPending()) {
     const Lines sent = bench.Report();
     ASSERT_FALSE(sent.empty());
     commands.push_back(sent[0]);
-    bench.choice->HandleDeviceReply("AUDIO_IN Microphone", bench.in);
+    bench.choice->HandleDeviceReply("AUDIO_IN Microphone", TDeviceKind::Input);
     ASSERT_LT(commands.size(), 100u);
   }
   EXPECT_EQ(commands, Lines(12, "SET AUDIO_IN USB Phone"));
@@ -207,10 +205,10 @@ TEST(DeviceNameEncoding, CommandsGoOutInUtf8AndAnswersAreComparedInTheCodePage) 
   EXPECT_EQ(bench.sent[0], "SET AUDIO_OUT Lautsprecher (Ger\xC3\xA4t)");
 
   bench.out.SetTag(3);
-  bench.choice->HandleDeviceReply("AUDIO_OUT Lautsprecher (Ger\xC3\xA4t)", bench.out);
+  bench.choice->HandleDeviceReply("AUDIO_OUT Lautsprecher (Ger\xC3\xA4t)", TDeviceKind::Output);
   EXPECT_EQ(bench.out.Tag(), 0);
 
   const int conversions = bench.code_page.conversions;
-  bench.choice->HandleDeviceReply("", bench.out);
+  bench.choice->HandleDeviceReply("", TDeviceKind::Output);
   EXPECT_EQ(bench.code_page.conversions, conversions);
 }

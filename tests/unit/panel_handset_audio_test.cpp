@@ -58,7 +58,7 @@ TEST_F(HandsetAudio, TheUpKeyInACallReachesTheMixerThroughTheTrackBar) {
   MixerWrites();
   panel.Report(kHandsetAndSkype, kTalking, kUp);
   EXPECT_EQ(MixerWrites(), (Lines{"SET 1 36863 36863", "SET 2 0 0"}));
-  EXPECT_EQ(panel.state().FSpeakerVolume, 36863);
+  EXPECT_EQ(panel.form.Volume().Values().SpeakerVolume, 36863);
 }
 
 TEST_F(HandsetAudio, AMixerChangeOfTheSpeakerLineIsCopiedToItsFirstSource) {
@@ -85,7 +85,7 @@ TEST_F(HandsetAudio, DefaultAndAChoiceInAListWriteTheSettingsFile) {
 TEST_F(HandsetAudio, SkypeAnsweringAnotherDeviceForTheHandsetsIsTriedAgainAtTheNextReport) {
   panel.Report(kHandsetAndSkype);
   Commands();
-  EXPECT_EQ(panel.Answer("AUDIO_OUT Speakers"), 1);
+  EXPECT_TRUE(panel.Answer("AUDIO_OUT Speakers"));
   EXPECT_EQ(panel.controls.skype_out.Tag(), 1);
   panel.Report(kHandsetAndSkype);
   EXPECT_EQ(Commands().front(), "COPYDATA 0x100 !SET AUDIO_OUT USB Phone");
@@ -112,4 +112,26 @@ TEST_F(HandsetAudio, TheVolumeGroupGoingOnOrOffStartsEveryListsRetriesAfresh) {
   panel.Report(kHandsetAndSkype);
   ASSERT_TRUE(panel.controls.volume_group.Enabled());
   EXPECT_EQ(tags(), afresh);
+}
+
+TEST_F(HandsetAudio, DefaultSavesTheHandsetDevicesResyncsAndSettlesTheWindowsDefaults) {
+  panel.Report(kHandsetAndSkype);  // consumes the pending resync
+  panel.controls.speaker_mute.SetChecked(true);
+  panel.controls.skype_ring.Choose(2);
+  panel.audio.registry.user.erase("Record");
+  panel.audio.registry.machine = {{"SetupPreferredAudioDevicesCount", std::uint32_t{2}}};
+  panel.audio.journal.clear();
+  panel.journal.Clear();
+
+  panel.controls.default_button.on_click();
+  EXPECT_EQ(panel.journal.With("SETTINGS"), Lines{"SETTINGS SAVE"});
+  const TPanelSettings& saved = panel.settings.stored;
+  EXPECT_EQ(saved.SpeakerVolume, 32767);
+  EXPECT_EQ(saved.MicVolume, 32767);
+  EXPECT_FALSE(saved.SpeakerMute);
+  EXPECT_EQ(saved.SkypeOutName + "/" + saved.SkypeInName + "/" + saved.SkypeRingName, "USB Phone/USB Phone/-1");
+  EXPECT_EQ(AudioLines(panel.audio.journal.end() - 3, panel.audio.journal.end()),
+            (AudioLines{"WRITE Playback=Speakers", "WRITE Record=Microphone", "WRITE SetupPreferredAudioDevicesCount=2"}));
+  EXPECT_TRUE(panel.form.SkypeDevices().ResyncPending());
+  EXPECT_TRUE(panel.controls.default_button.Enabled());
 }

@@ -46,19 +46,17 @@ TEST(PanelConstruction, EndsWithTheGroupsOffAndTheAnnouncementToEveryWindow) {
   FakePanelPorts ports(journal);
   FakeSettingsFile settings(journal);
   settings.stored.SpeakerVolume = 70000;  // shown clamped, but kept as read
-  FakeForm1Controls controls;
-  FakeForm1Audio audio;
-  TForm1 form(ports, settings, controls.Refs(), audio.Refs(), 2);
+  FakePanelControls controls;
+  FakePanelAudio audio;
+  TPanelForm form(ports, settings, controls.Refs(), audio.Refs(), 2);
   form.Construct();
 
   ASSERT_FALSE(journal.lines.empty());
   EXPECT_EQ(journal.lines.front(), "TEXTS");
   EXPECT_EQ(journal.lines.back(), "SEND 0xffff ATTACH 0x500 0x8001");
   EXPECT_EQ(journal.With("SETTINGS"), Lines{"SETTINGS LOAD"});
-  EXPECT_EQ(form.State().FSpeakerVolume, 70000);
-  EXPECT_EQ(form.State().FHandsetPattern, "USB Phone");
-  EXPECT_EQ(form.State().FMsgDiscover, FakePanelPorts::kDiscover);
-  EXPECT_TRUE(form.State().FResyncPending);
+  EXPECT_EQ(form.Volume().Values().SpeakerVolume, 70000);
+  EXPECT_TRUE(form.SkypeDevices().ResyncPending());
 
   EXPECT_FALSE(controls.volume_group.Enabled());
   EXPECT_FALSE(controls.skype_group.Enabled());
@@ -73,18 +71,6 @@ TEST(PanelConstruction, EndsWithTheGroupsOffAndTheAnnouncementToEveryWindow) {
   EXPECT_EQ(journal.With("COPYDATA"), Lines{});
 }
 
-TEST(PanelConstruction, TheAnnouncementIsDroppedInsideASentMessage) {
-  PanelJournal journal;
-  FakePanelPorts ports(journal);
-  ports.in_send_message = true;
-  FakeSettingsFile settings(journal);
-  FakeForm1Controls controls;
-  FakeForm1Audio audio;
-  TForm1 form(ports, settings, controls.Refs(), audio.Refs(), 2);
-  form.Construct();
-  EXPECT_EQ(journal.With("SEND"), Lines{});
-}
-
 TEST(PanelCreate, SwitchesOfTheOnlyCopy) {
   PanelFixture plain;
   EXPECT_FALSE(plain.state().FSearchMode);
@@ -95,9 +81,9 @@ TEST(PanelCreate, SwitchesOfTheOnlyCopy) {
   PanelJournal journal;
   FakePanelPorts ports(journal);
   FakeSettingsFile settings(journal);
-  FakeForm1Controls controls;
-  FakeForm1Audio audio;
-  TForm1 form(ports, settings, controls.Refs(), audio.Refs(), 2);
+  FakePanelControls controls;
+  FakePanelAudio audio;
+  TPanelForm form(ports, settings, controls.Refs(), audio.Refs(), 2);
   form.Construct();
   journal.Clear();
   form.FormCreate(TStartSwitch::DestroyMode);
@@ -120,9 +106,9 @@ TEST(PanelDestroy, WithoutABridgeTheValuesReadAreWrittenBackAndNoFarewellGoesOut
   settings.stored.SkypeRingName = "-1";
   settings.stored.MicVolume = 1234;
   settings.stored.SpeakerMute = true;
-  FakeForm1Controls controls;
-  FakeForm1Audio audio;
-  TForm1 form(ports, settings, controls.Refs(), audio.Refs(), 2);
+  FakePanelControls controls;
+  FakePanelAudio audio;
+  TPanelForm form(ports, settings, controls.Refs(), audio.Refs(), 2);
   form.Construct();
   form.FormCreate(TStartSwitch::DestroyMode);
   settings.stored = TPanelSettings{};
@@ -153,14 +139,11 @@ TEST(SearchMode, ADiscoveryThatAnswersTheAnnouncementBeforeOnCreateCountsToo) {
   PanelJournal journal;
   FakePanelPorts ports(journal);
   FakeSettingsFile settings(journal);
-  FakeForm1Controls controls;
-  FakeForm1Audio audio;
-  TForm1 form(ports, settings, controls.Refs(), audio.Refs(), 2);
+  FakePanelControls controls;
+  FakePanelAudio audio;
+  TPanelForm form(ports, settings, controls.Refs(), audio.Refs(), 2);
   form.Construct();
-  TPanelMessage discovery;
-  discovery.message = FakePanelPorts::kDiscover;
-  discovery.wparam = PanelFixture::kBridge;
-  form.Dispatch(discovery);
+  form.WMPanelDiscover(PanelFixture::kBridge);
   form.FormCreate(TStartSwitch::SearchMode);
   EXPECT_FALSE(form.State().FSearchMode);
   form.TimerDrvCheckTimer();

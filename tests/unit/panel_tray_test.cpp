@@ -64,7 +64,7 @@ TEST(TrayMenu, ShowingTheWindowResyncsAndAsksForSkypesDevicesThenComesToTheFront
   panel.Report(0x0001);  // consumes the pending resync
   panel.journal.Clear();
   panel.form.ItemSetupClick();
-  EXPECT_TRUE(panel.state().FResyncPending);
+  EXPECT_TRUE(panel.form.SkypeDevices().ResyncPending());
   EXPECT_EQ(panel.journal.lines,
             (Lines{"SHOW", "COPYDATA 0x100 !GET AUDIO_OUT", "COPYDATA 0x100 !GET AUDIO_IN",
                    "COPYDATA 0x100 !GET RINGER", "FOREGROUND"}));

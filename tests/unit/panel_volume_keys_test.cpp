@@ -1,14 +1,15 @@
 // The handset's volume keys: event kinds, and the speaker track bar stepping while talking.
 #include <gtest/gtest.h>
 
+#include "common/handset_key_values.h"
 #include "fake_panel.h"
 #include "panel/key_repeat.h"
 
 using Events = std::vector<TKeyEvent>;
 
 namespace {
-constexpr std::uint8_t kUp = 17;
-constexpr std::uint8_t kDown = 31;
+constexpr std::uint8_t kUp = handset_key::kUp;
+constexpr std::uint8_t kDown = handset_key::kDown;
 constexpr std::uint8_t kTalking = 6;
 constexpr std::uint8_t kCallOut = 4;
 constexpr std::uint32_t kHandsetAndSkype = 0x0101;
@@ -41,7 +42,7 @@ TEST_F(VolumeKeys, AHeldKeyStepsAtOnceAndAtEveryTickUntilItsRelease) {
   Key(0);
   EXPECT_EQ(Speaker(), 1000 + 4 * 4096);
   EXPECT_FALSE(panel.ports.Running(TPanelTimer::KeyRepeat));
-  EXPECT_EQ(panel.state().FPrevKey, 0);
+  EXPECT_EQ(panel.form.Volume().PreviousKey(), 0);
 }
 
 TEST_F(VolumeKeys, StepsStopAtBothEnds) {
@@ -62,7 +63,7 @@ TEST_F(VolumeKeys, SwitchingKeysReleasesOneAndPressesTheOther) {
   Key(kUp);
   Key(kDown);
   EXPECT_EQ(Speaker(), 30000);
-  EXPECT_EQ(panel.state().FPrevKey, kDown);
+  EXPECT_EQ(panel.form.Volume().PreviousKey(), kDown);
 }
 
 TEST_F(VolumeKeys, OnlyWhileTalkingAndOnlyTheVolumeKeys) {
@@ -80,5 +81,5 @@ TEST_F(VolumeKeys, AStatusReportDoesNotStopTheRepeat) {
   Key(kUp);
   panel.Report(kHandsetAndSkype, kTalking);
   EXPECT_TRUE(panel.ports.Running(TPanelTimer::KeyRepeat));
-  EXPECT_EQ(panel.state().FCurKey, kUp);
+  EXPECT_EQ(panel.form.Volume().CurrentKey(), kUp);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audio/sound_panel_launch.h"
+#include "common/win32/scoped_handles.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ void StartSoundControlPanel(std::uint8_t os_kind) {
   if (CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE,
                      CREATE_NEW_CONSOLE | HIGH_PRIORITY_CLASS, nullptr, directory, &startup, &process)) {
     // Not waited for and not kept.
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    TKernelHandle(process.hThread).Close();
+    TKernelHandle(process.hProcess).Close();
   }
 }

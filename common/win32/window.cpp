@@ -1,5 +1,19 @@
 #include "common/win32/window.h"
 
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+// What a handler threw is told to a debugger; the message then gets the default handling.
+void ReportEscapedException(UINT message, const char* what) {
+  char text[256];
+  std::snprintf(text, sizeof text, "window message 0x%04X: exception: %s\n", message, what);
+  OutputDebugStringA(text);
+}
+
+}  // namespace
+
 TWindow::~TWindow() { Destroy(); }
 
 bool TWindow::Create(const CreateArgs& args) {
@@ -44,5 +58,13 @@ LRESULT CALLBACK TWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPA
     self->hwnd_ = nullptr;
     return DefWindowProcA(hwnd, message, wparam, lparam);
   }
-  return self->HandleMessage(message, wparam, lparam);
+  // No C++ exception may unwind through Windows' frames.
+  try {
+    return self->HandleMessage(message, wparam, lparam);
+  } catch (const std::exception& error) {
+    ReportEscapedException(message, error.what());
+  } catch (...) {
+    ReportEscapedException(message, "of an unknown kind");
+  }
+  return DefWindowProcA(hwnd, message, wparam, lparam);
 }

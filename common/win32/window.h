@@ -1,7 +1,8 @@
 #pragma once
 // A thin wrapper that binds a window to its C++ object at WM_NCCREATE and routes every later
 // message to HandleMessage. Messages that arrive after the object let go of the window (or
-// before it was bound) get default processing.
+// before it was bound) get default processing, and so does a message whose handler threw:
+// the exception is logged with OutputDebugStringA and goes no further.
 #include <windows.h>
 
 class TWindow {

@@ -31,9 +31,6 @@ TMainWindow::TMainWindow(TApplicationWindow& application)
 TMainWindow::~TMainWindow() {
   // The window goes before the controls and the form it reaches.
   Destroy();
-  for (HICON icon : {tray_images_[0], tray_images_[1], about_picture_, maker_icon_}) {
-    if (icon) DestroyIcon(icon);
-  }
 }
 
 bool TMainWindow::Create(TStartSwitch start_switch) {

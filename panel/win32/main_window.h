@@ -7,6 +7,7 @@
 #include "audio/win32/audio_mixer_window.h"
 #include "audio/win32/default_device_registry.h"
 #include "audio/win32/winmm_wave_devices.h"
+#include "common/win32/scoped_handles.h"
 #include "common/win32/window.h"
 #include "common/window_messages.h"
 #include "panel/mixer_volume_backend.h"
@@ -104,9 +105,10 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   bool created_ = false;
   const TPanelRegisteredMessages messages_;
   HWND focus_before_deactivation_ = nullptr;
-  HICON tray_images_[2] = {};
-  HICON about_picture_ = nullptr;
-  HICON maker_icon_ = nullptr;
+  // The icons outlive the controls that show them.
+  TIconHandle tray_images_[2];
+  TIconHandle about_picture_;
+  TIconHandle maker_icon_;
 
   // The form's components, by their names on the form.
   TsuiPageControl suiPageControl1;

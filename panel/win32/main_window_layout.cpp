@@ -1,6 +1,7 @@
 // The controls of the main window, where they sit (in 96-dpi pixels), their texts and how
 // their events reach the form.
 #include "common/version.h"
+#include "panel/volume_limits.h"
 #include "panel/ui_texts.h"
 #include "panel/win32/main_window.h"
 #include "panel/win32/pictures.h"
@@ -38,8 +39,8 @@ HICON LoadIconSized(int id, int size) {
 
 TTrackBarSettings VolumeTrackBar() {
   TTrackBarSettings settings;
-  settings.min = 0;
-  settings.max = 65535;
+  settings.min = kVolumeMin;
+  settings.max = kVolumeMax;
   settings.page_size = 4096;
   settings.line_size = 1;
   settings.frequency = 4096;
@@ -130,19 +131,19 @@ bool TMainWindow::CreateAboutPage() {
                     LabelMaker.Create(group, kIdLabelMaker, {188, 157, 256, 22}, kMakerLine, muted) &&
                     suiURLLabelComp.Create(group, kIdUrlLabel, {188, 181, 256, 22}, kMakerAddressText, kMakerAddress);
   if (!made) return false;
-  about_picture_ = LoadIconSized(IDI_HANDSET_PRESENT, Scale(112));
-  maker_icon_ = LoadIconSized(IDI_HANDSET_PRESENT, Scale(16));
-  ImageHandset.SetIcon(about_picture_);
-  ImageMaker.SetIcon(maker_icon_);
+  about_picture_.Reset(LoadIconSized(IDI_HANDSET_PRESENT, Scale(112)));
+  maker_icon_.Reset(LoadIconSized(IDI_HANDSET_PRESENT, Scale(16)));
+  ImageHandset.SetIcon(about_picture_.Get());
+  ImageMaker.SetIcon(maker_icon_.Get());
   ImageLogo.SetPainter([](TPaintBuffer& buffer, const RECT& area, bool) { PaintLogo(buffer, area); });
   return true;
 }
 
 bool TMainWindow::CreateTrayIcon() {
   const int size = GetSystemMetrics(SM_CXSMICON);
-  tray_images_[0] = LoadIconSized(IDI_HANDSET_ABSENT, size);
-  tray_images_[1] = LoadIconSized(IDI_HANDSET_PRESENT, size);
-  return TrayIconSts.Create(Handle(), kMsgTrayIcon, tray_images_[0], tray_images_[1]);
+  tray_images_[0].Reset(LoadIconSized(IDI_HANDSET_ABSENT, size));
+  tray_images_[1].Reset(LoadIconSized(IDI_HANDSET_PRESENT, size));
+  return TrayIconSts.Create(Handle(), kMsgTrayIcon, tray_images_[0].Get(), tray_images_[1].Get());
 }
 
 void TMainWindow::WireEvents() {

@@ -4,38 +4,18 @@
 
 #include <vector>
 
+#include "common/win32/scoped_handles.h"
+
 namespace {
 
 constexpr char kFileName[] = "setup.set";
 // Seven lines of at most 259 characters each fit many times over; the rest is never read.
 constexpr DWORD kReadLimit = 64 * 1024;
 
-// Closes the file handle on every way out.
-class TFileHandle {
- public:
-  explicit TFileHandle(HANDLE handle) : handle_(handle) {}
-  ~TFileHandle() {
-    if (Valid()) CloseHandle(handle_);
-  }
-  TFileHandle(const TFileHandle&) = delete;
-  TFileHandle& operator=(const TFileHandle&) = delete;
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-  // Closes now and tells whether the close succeeded (the last buffered data is written).
-  bool Close() {
-    const bool closed = CloseHandle(handle_) != FALSE;
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle_;
-};
-
 }  // namespace
 
 std::optional<std::string> TWin32SettingsStorage::Read(const std::string& path) {
-  TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  TKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return std::nullopt;
   std::vector<char> buffer(kReadLimit);
@@ -49,7 +29,7 @@ std::optional<std::string> TWin32SettingsStorage::Read(const std::string& path) 
 }
 
 bool TWin32SettingsStorage::Write(const std::string& path, const std::string& bytes) {
-  TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+  TKernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                nullptr));
   if (!file.Valid()) return false;
   DWORD written = 0;

@@ -24,20 +24,20 @@ class TFonts {
   TFonts() {
     LOGFONTA font = MessageFont();
     font.lfQuality = CLEARTYPE_QUALITY;
-    normal_.reset(new TGdiObject(CreateFontIndirectA(&font)));
+    normal_.Reset(CreateFontIndirectA(&font));
     font.lfWeight = FW_SEMIBOLD;
-    caption_.reset(new TGdiObject(CreateFontIndirectA(&font)));
+    caption_.Reset(CreateFontIndirectA(&font));
     font.lfWeight = FW_BOLD;
     font.lfHeight = font.lfHeight * 17 / 10;
-    title_.reset(new TGdiObject(CreateFontIndirectA(&font)));
+    title_.Reset(CreateFontIndirectA(&font));
   }
   HFONT Get(TFontRole role) const {
-    const TGdiObject& font = role == TFontRole::Caption ? *caption_ : role == TFontRole::Title ? *title_ : *normal_;
+    const TGdiObject& font = role == TFontRole::Caption ? caption_ : role == TFontRole::Title ? title_ : normal_;
     return static_cast<HFONT>(font.Get());
   }
 
  private:
-  std::unique_ptr<TGdiObject> normal_, caption_, title_;
+  TGdiObject normal_, caption_, title_;
 };
 
 }  // namespace
@@ -48,10 +48,10 @@ HFONT ThemeFont(TFontRole role) {
 }
 
 HBRUSH ThemeBrush(std::uint32_t color) {
-  static std::map<std::uint32_t, std::unique_ptr<TGdiObject>> brushes;
-  auto& brush = brushes[color];
-  if (!brush) brush.reset(new TGdiObject(CreateSolidBrush(color)));
-  return static_cast<HBRUSH>(brush->Get());
+  static std::map<std::uint32_t, TGdiObject> brushes;
+  TGdiObject& brush = brushes[color];
+  if (!brush) brush.Reset(CreateSolidBrush(color));
+  return static_cast<HBRUSH>(brush.Get());
 }
 
 TPaintBuffer::TPaintBuffer(HDC target, const RECT& area)

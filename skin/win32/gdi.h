@@ -1,41 +1,13 @@
 #pragma once
-// Small owners for GDI resources, the theme's fonts and brushes, and double-buffered
-// painting into a pixel canvas.
+// The theme's fonts and brushes, and double-buffered painting into a pixel canvas.
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "common/win32/scoped_handles.h"
 #include "skin/pixel_canvas.h"
-
-// A GDI object deleted with its owner.
-class TGdiObject {
- public:
-  explicit TGdiObject(HGDIOBJ object = nullptr) : object_(object) {}
-  ~TGdiObject() {
-    if (object_) DeleteObject(object_);
-  }
-  TGdiObject(const TGdiObject&) = delete;
-  TGdiObject& operator=(const TGdiObject&) = delete;
-  HGDIOBJ Get() const { return object_; }
-
- private:
-  HGDIOBJ object_;
-};
-
-// Selects an object into a DC and puts the old one back.
-class TSelectObject {
- public:
-  TSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-  ~TSelectObject() { SelectObject(dc_, old_); }
-  TSelectObject(const TSelectObject&) = delete;
-  TSelectObject& operator=(const TSelectObject&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
 
 enum class TFontRole { Normal, Caption, Title };
 

@@ -126,7 +126,7 @@ class FakeButton final : public FakeControl<IButton> {
 class FakeTrackBar final : public FakeControl<ITrackBar> {
  public:
   // As the form sets up its volume track bars.
-  FakeTrackBar() { range_.SetMax(65535); }
+  FakeTrackBar() { range_.SetMax(kVolumeMax); }
   int Position() const override { return range_.Position(); }
   void SetPosition(int position) override { Changed(range_.SetPosition(position)); }
   int Min() const override { return range_.Min(); }

@@ -43,8 +43,3 @@ TEST(PanelsimCommands, AttachNamingAWindowTextAndPostToAClass) {
     EXPECT_EQ(parsePanelCommand(bad).kind, PanelCommandKind::Invalid) << bad;
   }
 }
-
-TEST(PanelsimCommands, StatusReportShowsTheBytesFromTheLowest) {
-  EXPECT_EQ(statusReportText(0x0101, 0x060000FF), "0x0101 ff 00 00 06");
-  EXPECT_EQ(statusReportText(0, 0x01000011), "0x0000 11 00 00 01");
-}

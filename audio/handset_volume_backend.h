@@ -5,13 +5,7 @@
 // writes the user's changes at once and reports every value in effect through the view.
 #include <string>
 
-constexpr int kHandsetVolumeMin = 0;
-constexpr int kHandsetVolumeMax = 65535;
-constexpr int kHandsetVolumeDefault = 32767;
-// One press of the handset's Up or Down key: the track bars' PageSize.
-constexpr int kHandsetVolumeStep = 4096;
-
-enum class THandsetSide { Speaker, Microphone };
+#include "audio/handset_volume.h"
 
 struct TSideValues {
   int volume = kHandsetVolumeDefault;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "panel/volume_limits.h"
+#include "audio/handset_volume.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr std::size_t kHandsetDestinations = 2;
 
 std::int32_t MuteValue(bool mute) { return mute ? 1 : 0; }
 
-std::int32_t DestinationOf(TVolumeSide side) { return side == TVolumeSide::Speaker ? kPlayback : kRecording; }
+std::int32_t DestinationOf(THandsetSide side) { return side == THandsetSide::Speaker ? kPlayback : kRecording; }
 
 }  // namespace
 
@@ -40,16 +40,16 @@ void TMixerVolumeBackend::Close() { mixer_.SetMixerId(-1); }
 
 bool TMixerVolumeBackend::IsOpen() const { return mixer_.MixerID() >= 0; }
 
-void TMixerVolumeBackend::Write(TVolumeSide side, int level, bool mute) {
+void TMixerVolumeBackend::Write(THandsetSide side, int level, bool mute) {
   mixer_.SetVolume(DestinationOf(side), kLine, level, -1, MuteValue(mute));
 }
 
-bool TMixerVolumeBackend::Read(TVolumeSide side) {
+bool TMixerVolumeBackend::Read(THandsetSide side) {
   TSideReading shown;
   return ReadLine(side, kLine, shown);
 }
 
-bool TMixerVolumeBackend::ReadLine(TVolumeSide side, std::int32_t component, TSideReading& shown) {
+bool TMixerVolumeBackend::ReadLine(THandsetSide side, std::int32_t component, TSideReading& shown) {
   if (view_ == nullptr) return false;
   const std::int32_t destination = DestinationOf(side);
   const std::optional<TLineVolume> volume = mixer_.GetVolume(destination, component);
@@ -58,7 +58,7 @@ bool TMixerVolumeBackend::ReadLine(TVolumeSide side, std::int32_t component, TSi
   shown.mute = shown.mute_usable && volume->mute != 0;
   shown.level_usable = volume->left != -1;
   // A line without a volume control shows 0, disabled.
-  shown.level = shown.level_usable ? std::clamp<int>(volume->left, kVolumeMin, kVolumeMax) : 0;
+  shown.level = shown.level_usable ? std::clamp<int>(volume->left, kHandsetVolumeMin, kHandsetVolumeMax) : 0;
   if (shown.level_usable && shown.level != volume->left) {
     mixer_.SetVolume(destination, component, shown.level, -1, MuteValue(shown.mute));
   }
@@ -71,18 +71,18 @@ void TMixerVolumeBackend::ControlChanged(std::uint32_t control_id) {
   // Whichever of the playback line and its first source changed is copied to the other;
   // the copy's own notice then finds both equal and stops.
   if (mixer_.CheckCtrlID(kPlayback, kLine, control_id)) {
-    if (ReadLine(TVolumeSide::Speaker, kLine, shown) && PlaybackLinesDiffer()) {
+    if (ReadLine(THandsetSide::Speaker, kLine, shown) && PlaybackLinesDiffer()) {
       mixer_.SetVolume(kPlayback, kFirstSource, shown.level, -1, MuteValue(shown.mute));
-      view_->StoreShown(TVolumeSide::Speaker);
+      view_->StoreShown(THandsetSide::Speaker);
     }
   } else if (mixer_.CheckCtrlID(kPlayback, kFirstSource, control_id)) {
-    if (ReadLine(TVolumeSide::Speaker, kFirstSource, shown) && PlaybackLinesDiffer()) {
+    if (ReadLine(THandsetSide::Speaker, kFirstSource, shown) && PlaybackLinesDiffer()) {
       mixer_.SetVolume(kPlayback, kLine, shown.level, -1, MuteValue(shown.mute));
-      view_->StoreShown(TVolumeSide::Speaker);
+      view_->StoreShown(THandsetSide::Speaker);
     }
   } else if (mixer_.CheckCtrlID(kRecording, kLine, control_id)) {
-    ReadLine(TVolumeSide::Microphone, kLine, shown);
-    view_->StoreShown(TVolumeSide::Microphone);
+    ReadLine(THandsetSide::Microphone, kLine, shown);
+    view_->StoreShown(THandsetSide::Microphone);
   }
 }
 

@@ -22,13 +22,13 @@ class TMixerVolumeBackend final : public IVolumeBackend {
   bool Open(unsigned wave_out) override;
   void Close() override;
   bool IsOpen() const override;
-  void Write(TVolumeSide side, int level, bool mute) override;
-  bool Read(TVolumeSide side) override;
+  void Write(THandsetSide side, int level, bool mute) override;
+  bool Read(THandsetSide side) override;
 
  private:
   void ControlChanged(std::uint32_t control_id);
   // Reads one line into the side's controls; `shown` gets what they show.
-  bool ReadLine(TVolumeSide side, std::int32_t component, TSideReading& shown);
+  bool ReadLine(THandsetSide side, std::int32_t component, TSideReading& shown);
   bool PlaybackLinesDiffer();
 
   TAudioMixer& mixer_;

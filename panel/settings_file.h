@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "panel/volume_limits.h"
+#include "audio/handset_volume.h"
 
 struct TPanelSettings {
   // A device's product name, "-1" for the "Windows default sound device" entry, or empty
@@ -12,8 +12,8 @@ struct TPanelSettings {
   std::string SkypeOutName;
   std::string SkypeInName;
   std::string SkypeRingName;
-  int SpeakerVolume = kDefaultVolume;
-  int MicVolume = kDefaultVolume;
+  int SpeakerVolume = kHandsetVolumeDefault;
+  int MicVolume = kHandsetVolumeDefault;
   bool SpeakerMute = false;
   bool MicMute = false;
 };

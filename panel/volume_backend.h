@@ -2,12 +2,10 @@
 // The handset's sound device as the volume group sees it: two sides, each with a level and a
 // mute. The winmm mixer is one backend (panel/mixer_volume_backend.h); another audio layer
 // plugs in by implementing IVolumeBackend and telling its view of changes from outside.
-#include <cstdint>
+#include "audio/handset_volume.h"
 
-enum class TVolumeSide { Speaker, Microphone };
-
-// What a side of the device reads. A level outside kVolumeMin..kVolumeMax is clamped (and
-// written back) before it gets here.
+// What a side of the device reads. A level outside kHandsetVolumeMin..kHandsetVolumeMax is
+// clamped (and written back) before it gets here.
 struct TSideReading {
   bool level_usable = false;  // false: the side has no usable volume control; level is 0
   int level = 0;
@@ -22,9 +20,9 @@ class IVolumeView {
   // False while changes of the device are not the panel's to follow.
   virtual bool FollowsDevice() const = 0;
   // Shows a reading in the side's controls; true when both controls are usable afterwards.
-  virtual bool ShowReading(TVolumeSide side, const TSideReading& reading) = 0;
+  virtual bool ShowReading(THandsetSide side, const TSideReading& reading) = 0;
   // What the side's controls show becomes its stored level and mute.
-  virtual void StoreShown(TVolumeSide side) = 0;
+  virtual void StoreShown(THandsetSide side) = 0;
 };
 
 class IVolumeBackend {
@@ -39,8 +37,8 @@ class IVolumeBackend {
   virtual bool Open(unsigned wave_out) = 0;
   virtual void Close() = 0;
   virtual bool IsOpen() const = 0;
-  virtual void Write(TVolumeSide side, int level, bool mute) = 0;
+  virtual void Write(THandsetSide side, int level, bool mute) = 0;
   // Reads a side and has the view show it; false when nothing could be read or a control
   // is unusable.
-  virtual bool Read(TVolumeSide side) = 0;
+  virtual bool Read(THandsetSide side) = 0;
 };

@@ -32,8 +32,8 @@ TVolumeGroup::~TVolumeGroup() { backend_.SetView(nullptr); }
 
 void TVolumeGroup::Load(const TVolumeValues& values) {
   values_ = values;
-  SetTrackBarState(controls_.suiTrackBarVolOut, values_.SpeakerVolume, true, kVolumeMin, kVolumeMax);
-  SetTrackBarState(controls_.suiTrackBarVolIn, values_.MicVolume, true, kVolumeMin, kVolumeMax);
+  SetTrackBarState(controls_.suiTrackBarVolOut, values_.SpeakerVolume, true, kHandsetVolumeMin, kHandsetVolumeMax);
+  SetTrackBarState(controls_.suiTrackBarVolIn, values_.MicVolume, true, kHandsetVolumeMin, kHandsetVolumeMax);
 }
 
 void TVolumeGroup::RefreshDevices() { backend_.Refresh(); }
@@ -59,10 +59,10 @@ bool TVolumeGroup::FindHandsetOutput(std::string& found) {
     // Only the first matching device is tried, whatever follows it.
     if (!backend_.Open(i)) return false;
     if (VolumeReachesDevice()) {
-      backend_.Write(TVolumeSide::Speaker, values_.SpeakerVolume, values_.SpeakerMute);
-      ApplyVolume(TVolumeSide::Speaker, values_.SpeakerVolume, values_.SpeakerMute);
-      backend_.Write(TVolumeSide::Microphone, values_.MicVolume, values_.MicMute);
-      ApplyVolume(TVolumeSide::Microphone, values_.MicVolume, values_.MicMute);
+      backend_.Write(THandsetSide::Speaker, values_.SpeakerVolume, values_.SpeakerMute);
+      ApplyVolume(THandsetSide::Speaker, values_.SpeakerVolume, values_.SpeakerMute);
+      backend_.Write(THandsetSide::Microphone, values_.MicVolume, values_.MicMute);
+      ApplyVolume(THandsetSide::Microphone, values_.MicVolume, values_.MicMute);
     }
     handset_out_name_ = name;
     found = name;
@@ -83,8 +83,8 @@ bool TVolumeGroup::FindHandsetInput(std::string& found) {
   return false;
 }
 
-void TVolumeGroup::ApplyVolume(TVolumeSide side, int value, bool mute) {
-  const int clamped = std::clamp(value, kVolumeMin, kVolumeMax);
+void TVolumeGroup::ApplyVolume(THandsetSide side, int value, bool mute) {
+  const int clamped = std::clamp(value, kHandsetVolumeMin, kHandsetVolumeMax);
   if (clamped != value) backend_.Write(side, clamped, mute);
   SetCheckBoxState(CheckBoxOf(side), mute, true);
   SetTrackBarState(TrackBarOf(side), clamped, true, kUnchanged, kUnchanged);
@@ -135,8 +135,8 @@ TDefaultDeviceNames TVolumeGroup::DefaultDevices() {
 void TVolumeGroup::RestoreDefaults() {
   // Stored here too, so that the defaults are saved also when no change reaches the device.
   values_ = TVolumeValues{};
-  SetTrackBarState(controls_.suiTrackBarVolOut, kDefaultVolume, kUnchanged, kUnchanged, kUnchanged);
-  SetTrackBarState(controls_.suiTrackBarVolIn, kDefaultVolume, kUnchanged, kUnchanged, kUnchanged);
+  SetTrackBarState(controls_.suiTrackBarVolOut, kHandsetVolumeDefault, kUnchanged, kUnchanged, kUnchanged);
+  SetTrackBarState(controls_.suiTrackBarVolIn, kHandsetVolumeDefault, kUnchanged, kUnchanged, kUnchanged);
   SetCheckBoxState(controls_.suiCheckBoxVolOut, false, kUnchanged);
   SetCheckBoxState(controls_.suiCheckBoxVolIn, false, kUnchanged);
   // The track bars' OnChange, then the check boxes' OnClick: the values reach the device.
@@ -148,17 +148,17 @@ void TVolumeGroup::RestoreDefaults() {
 
 void TVolumeGroup::suiTrackBarVolOutChange() {
   if (!VolumeReachesDevice() || FUpdating || !backend_.IsOpen()) return;
-  backend_.Write(TVolumeSide::Speaker, controls_.suiTrackBarVolOut.Position(), controls_.suiCheckBoxVolOut.Checked());
-  StoreShown(TVolumeSide::Speaker);
+  backend_.Write(THandsetSide::Speaker, controls_.suiTrackBarVolOut.Position(), controls_.suiCheckBoxVolOut.Checked());
+  StoreShown(THandsetSide::Speaker);
 }
 
 void TVolumeGroup::suiTrackBarVolInChange() {
   if (!VolumeReachesDevice() || FUpdating || !backend_.IsOpen()) return;
-  backend_.Write(TVolumeSide::Microphone, controls_.suiTrackBarVolIn.Position(), controls_.suiCheckBoxVolIn.Checked());
-  StoreShown(TVolumeSide::Microphone);
+  backend_.Write(THandsetSide::Microphone, controls_.suiTrackBarVolIn.Position(), controls_.suiCheckBoxVolIn.Checked());
+  StoreShown(THandsetSide::Microphone);
 }
 
-bool TVolumeGroup::ReadSide(TVolumeSide side) { return VolumeReachesDevice() && backend_.Read(side); }
+bool TVolumeGroup::ReadSide(THandsetSide side) { return VolumeReachesDevice() && backend_.Read(side); }
 
 void TVolumeGroup::KeyReported(std::uint8_t key) {
   FPrevKey = FCurKey;
@@ -180,7 +180,7 @@ void TVolumeGroup::RepeatKeys(bool talking) {
 
 bool TVolumeGroup::FollowsDevice() const { return handset_present_ && VolumeReachesDevice(); }
 
-bool TVolumeGroup::ShowReading(TVolumeSide side, const TSideReading& reading) {
+bool TVolumeGroup::ShowReading(THandsetSide side, const TSideReading& reading) {
   ITrackBar& track_bar = TrackBarOf(side);
   ICheckBox& check_box = CheckBoxOf(side);
   SetCheckBoxState(check_box, reading.mute, reading.mute_usable);
@@ -188,8 +188,8 @@ bool TVolumeGroup::ShowReading(TVolumeSide side, const TSideReading& reading) {
   return track_bar.Enabled() && check_box.Enabled();
 }
 
-void TVolumeGroup::StoreShown(TVolumeSide side) {
-  if (side == TVolumeSide::Speaker) {
+void TVolumeGroup::StoreShown(THandsetSide side) {
+  if (side == THandsetSide::Speaker) {
     values_.SpeakerVolume = controls_.suiTrackBarVolOut.Position();
     values_.SpeakerMute = controls_.suiCheckBoxVolOut.Checked();
   } else {
@@ -218,10 +218,10 @@ void TVolumeGroup::SetCheckBoxState(ICheckBox& check_box, int checked, int enabl
   FUpdating = was_updating;
 }
 
-ITrackBar& TVolumeGroup::TrackBarOf(TVolumeSide side) {
-  return side == TVolumeSide::Speaker ? controls_.suiTrackBarVolOut : controls_.suiTrackBarVolIn;
+ITrackBar& TVolumeGroup::TrackBarOf(THandsetSide side) {
+  return side == THandsetSide::Speaker ? controls_.suiTrackBarVolOut : controls_.suiTrackBarVolIn;
 }
 
-ICheckBox& TVolumeGroup::CheckBoxOf(TVolumeSide side) {
-  return side == TVolumeSide::Speaker ? controls_.suiCheckBoxVolOut : controls_.suiCheckBoxVolIn;
+ICheckBox& TVolumeGroup::CheckBoxOf(THandsetSide side) {
+  return side == THandsetSide::Speaker ? controls_.suiCheckBoxVolOut : controls_.suiCheckBoxVolIn;
 }

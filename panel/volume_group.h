@@ -11,7 +11,7 @@
 #include "audio/wave_devices.h"
 #include "panel/skype_device_group.h"
 #include "panel/volume_backend.h"
-#include "panel/volume_limits.h"
+#include "audio/handset_volume.h"
 #include "skin/tsui_controls.h"
 
 // The group's controls (names as on the form).
@@ -27,8 +27,8 @@ struct TVolumeControls {
 
 // The levels and mutes the panel keeps and saves.
 struct TVolumeValues {
-  int SpeakerVolume = kDefaultVolume;
-  int MicVolume = kDefaultVolume;
+  int SpeakerVolume = kHandsetVolumeDefault;
+  int MicVolume = kHandsetVolumeDefault;
   bool SpeakerMute = false;
   bool MicMute = false;
 };
@@ -77,7 +77,7 @@ class TVolumeGroup final : public IWindowsDefaultDevices, private IVolumeView {
   void suiTrackBarVolOutChange();
   void suiTrackBarVolInChange();
   // Reads a side from the device into its controls; false when unusable.
-  bool ReadSide(TVolumeSide side);
+  bool ReadSide(THandsetSide side);
 
   // The handset's volume keys, as the bridge reports them.
   void KeyReported(std::uint8_t key);
@@ -89,20 +89,20 @@ class TVolumeGroup final : public IWindowsDefaultDevices, private IVolumeView {
  private:
   // IVolumeView.
   bool FollowsDevice() const override;
-  bool ShowReading(TVolumeSide side, const TSideReading& reading) override;
-  void StoreShown(TVolumeSide side) override;
+  bool ShowReading(THandsetSide side, const TSideReading& reading) override;
+  void StoreShown(THandsetSide side) override;
 
   bool VolumeReachesDevice() const;
   bool FindHandsetOutput(std::string& found);
   bool FindHandsetInput(std::string& found);
-  void ApplyVolume(TVolumeSide side, int value, bool mute);
+  void ApplyVolume(THandsetSide side, int value, bool mute);
   void ResetControls();
   // Change each given property that is not kUnchanged and differs, with FUpdating set, so
   // that no change reaches the device.
   void SetTrackBarState(ITrackBar& track_bar, int position, int enabled, int min, int max);
   void SetCheckBoxState(ICheckBox& check_box, int checked, int enabled);
-  ITrackBar& TrackBarOf(TVolumeSide side);
-  ICheckBox& CheckBoxOf(TVolumeSide side);
+  ITrackBar& TrackBarOf(THandsetSide side);
+  ICheckBox& CheckBoxOf(THandsetSide side);
 
   TVolumeControls controls_;
   IVolumeBackend& backend_;

@@ -1,7 +1,7 @@
 // The controls of the main window, where they sit (in 96-dpi pixels), their texts and how
 // their events reach the form.
 #include "common/version.h"
-#include "panel/volume_limits.h"
+#include "audio/handset_volume.h"
 #include "panel/ui_texts.h"
 #include "panel/win32/main_window.h"
 #include "panel/win32/pictures.h"
@@ -39,11 +39,11 @@ HICON LoadIconSized(int id, int size) {
 
 TTrackBarSettings VolumeTrackBar() {
   TTrackBarSettings settings;
-  settings.min = kVolumeMin;
-  settings.max = kVolumeMax;
-  settings.page_size = 4096;
+  settings.min = kHandsetVolumeMin;
+  settings.max = kHandsetVolumeMax;
+  settings.page_size = kHandsetVolumeStep;
   settings.line_size = 1;
-  settings.frequency = 4096;
+  settings.frequency = kHandsetVolumeStep;
   settings.show_tick = false;
   return settings;
 }

@@ -126,14 +126,14 @@ class FakeButton final : public FakeControl<IButton> {
 class FakeTrackBar final : public FakeControl<ITrackBar> {
  public:
   // As the form sets up its volume track bars.
-  FakeTrackBar() { range_.SetMax(kVolumeMax); }
+  FakeTrackBar() { range_.SetMax(kHandsetVolumeMax); }
   int Position() const override { return range_.Position(); }
   void SetPosition(int position) override { Changed(range_.SetPosition(position)); }
   int Min() const override { return range_.Min(); }
   int Max() const override { return range_.Max(); }
   void SetMin(int min) override { Changed(range_.SetMin(min)); }
   void SetMax(int max) override { Changed(range_.SetMax(max)); }
-  int PageSize() const override { return 4096; }
+  int PageSize() const override { return kHandsetVolumeStep; }
   bool ShowTick() const override { return show_tick_; }
   void SetShowTick(bool show) override { show_tick_ = show; }
   void SetOnChange(TNotifyEvent handler) override { on_change_ = std::move(handler); }

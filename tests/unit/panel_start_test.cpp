@@ -117,7 +117,7 @@ TEST(PanelDestroy, WithoutABridgeTheValuesReadAreWrittenBackAndNoFarewellGoesOut
   EXPECT_EQ(settings.stored.SkypeOutName, "USB Phone Speaker");
   EXPECT_EQ(settings.stored.SkypeRingName, "-1");
   EXPECT_EQ(settings.stored.MicVolume, 1234);
-  EXPECT_EQ(settings.stored.SpeakerVolume, kDefaultVolume);
+  EXPECT_EQ(settings.stored.SpeakerVolume, kHandsetVolumeDefault);
   EXPECT_TRUE(settings.stored.SpeakerMute);
   EXPECT_EQ(journal.With("SEND 0x100"), Lines{});
 }

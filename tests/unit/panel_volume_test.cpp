@@ -195,7 +195,7 @@ TEST(UserChanges, NothingReachesTheMixerOnOtherWindowsVersionsOrWithoutItsMixer)
     bench.Found();
     bench.speaker.SetPosition(1000);  // as the volume keys move it, also when disabled
     EXPECT_TRUE(bench.journal.empty()) << int(os_kind);
-    EXPECT_EQ(bench.values().SpeakerVolume, kDefaultVolume);
+    EXPECT_EQ(bench.values().SpeakerVolume, kHandsetVolumeDefault);
   }
   VolumeBench closed;
   closed.Found();
@@ -245,7 +245,7 @@ TEST(MixerFeedback, LinesThatAgreeLeaveTheStoredValuesAlone) {
   bench.notices.emplace_back(FakeMixerPort::HandleOf(1), kSpeakerVolume);
   bench.Settle();
   EXPECT_EQ(bench.speaker.Position(), 9000);
-  EXPECT_EQ(bench.values().SpeakerVolume, kDefaultVolume);
+  EXPECT_EQ(bench.values().SpeakerVolume, kHandsetVolumeDefault);
 }
 
 TEST(MixerFeedback, LinesThatDifferOnlyOnTheRightChannelAreBroughtInStep) {
@@ -267,7 +267,7 @@ TEST(MixerFeedback, ALineWithoutUsableControlsDisablesThem) {
   bench.port.mixers[1] = mixer;
   bench.port.values[5] = {100};
   bench.Found();
-  bench.volume->ReadSide(TVolumeSide::Microphone);
+  bench.volume->ReadSide(THandsetSide::Microphone);
   EXPECT_EQ(bench.microphone.Position(), 0);
   EXPECT_FALSE(bench.microphone.Enabled());
   EXPECT_FALSE(bench.microphone_mute.Checked());
@@ -278,7 +278,7 @@ TEST(MixerFeedback, AMixerLevelAboveTheRangeIsShownAsTheMaximumAndWrittenBack) {
   VolumeBench bench;
   bench.Found();
   bench.port.values[kMicVolume] = {90000};
-  EXPECT_TRUE(bench.volume->ReadSide(TVolumeSide::Microphone));
+  EXPECT_TRUE(bench.volume->ReadSide(THandsetSide::Microphone));
   EXPECT_EQ(bench.microphone.Position(), 65535);
   EXPECT_EQ(bench.journal, (AudioLines{"SET 5 65535", "SET 6 0"}));
 }
@@ -291,7 +291,7 @@ TEST(DefaultButton, DefaultVolumesWithoutMuteReachTheMixer) {
   bench.journal.clear();
 
   bench.volume->RestoreDefaults();
-  EXPECT_EQ(bench.speaker.Position(), kDefaultVolume);
+  EXPECT_EQ(bench.speaker.Position(), kHandsetVolumeDefault);
   EXPECT_FALSE(bench.speaker_mute.Checked());
   EXPECT_EQ(bench.Values(kSpeakerVolume), (std::vector<std::uint32_t>{32767, 32767}));
   EXPECT_EQ(bench.Values(2), (std::vector<std::uint32_t>{0, 0}));

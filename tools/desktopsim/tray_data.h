@@ -10,18 +10,18 @@
 
 namespace desktopsim {
 
-struct TrayIconData {
-    std::uint32_t window = 0;
-    std::uint32_t id = 0;
-    std::uint32_t flags = 0;
-    std::uint32_t callbackMessage = 0;
-    std::string tip;    // 8-bit, as far as it goes
-    std::string image;  // "red": the lit display; "grey"; "none" without icon bits
+struct TTrayIconData {
+  std::uint32_t window = 0;
+  std::uint32_t id = 0;
+  std::uint32_t flags = 0;
+  std::uint32_t callback_message = 0;
+  std::string tip;    // 8-bit, as far as it goes
+  std::string image;  // "red": the lit display; "grey"; "none" without icon bits
 };
 
-std::optional<TrayIconData> decodeTrayIconData(const void* data, std::size_t size);
+std::optional<TTrayIconData> DecodeTrayIconData(const void* data, std::size_t size);
 
 // The tip for a log line: a line break shows as the two characters "\n".
-std::string tipOnOneLine(const std::string& tip);
+std::string TipOnOneLine(const std::string& tip);
 
 }  // namespace desktopsim

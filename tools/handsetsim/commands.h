@@ -8,28 +8,28 @@
 
 namespace handsetsim {
 
-enum class CommandKind {
-    Invalid,
-    Nothing,     // blank line or comment
-    Device,      // device N VID PID [usagepage=] [usage=] [in=] [out=] [version=]
-    Press,       // press KEY [dev=N]; report N KEY
-    Release,     // release [dev=N]
-    Hold,        // hold KEY MS [every=MS] [dev=N]
-    Sleep,       // sleep MS
-    WaitOutput,  // wait-output [timeout=MS] [dev=N] HEX...
-    Unplug,      // unplug N
-    Plug,        // plug N
-    Quit,        // quit
+enum class TCommandKind {
+  Invalid,
+  Nothing,     // blank line or comment
+  Device,      // device N VID PID [usagepage=] [usage=] [in=] [out=] [version=]
+  Press,       // press KEY [dev=N]; report N KEY
+  Release,     // release [dev=N]
+  Hold,        // hold KEY MS [every=MS] [dev=N]
+  Sleep,       // sleep MS
+  WaitOutput,  // wait-output [timeout=MS] [dev=N] HEX...
+  Unplug,      // unplug N
+  Plug,        // plug N
+  Quit,        // quit
 };
 
-struct Command {
-    CommandKind kind = CommandKind::Invalid;
-    int device = 1;                  // the device the command is about
-    DeviceConfig config;             // device
-    std::uint8_t key = 0;            // press, hold
-    std::uint32_t milliseconds = 0;  // hold duration, sleep, wait-output timeout
-    std::uint32_t every = 0;         // hold repeat interval
-    Bytes prefix;                    // wait-output
+struct TCommand {
+  TCommandKind kind = TCommandKind::Invalid;
+  int device = 1;                  // the device the command is about
+  TDeviceConfig config;            // device
+  std::uint8_t key = 0;            // press, hold
+  std::uint32_t milliseconds = 0;  // hold duration, sleep, wait-output timeout
+  std::uint32_t every = 0;         // hold repeat interval
+  Bytes prefix;                    // wait-output
 };
 
 constexpr std::uint32_t kDefaultHoldEveryMs = 100;
@@ -37,6 +37,6 @@ constexpr std::uint32_t kDefaultWaitMs = 10000;
 // The longest interval a window timer accepts.
 constexpr std::int64_t kMaxMilliseconds = 0x7FFFFFFF;
 
-Command parseCommand(std::string_view line);
+TCommand ParseCommand(std::string_view line);
 
 }  // namespace handsetsim

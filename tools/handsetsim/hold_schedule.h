@@ -6,33 +6,33 @@
 
 namespace handsetsim {
 
-struct TimedKey {
-    std::uint32_t atMs = 0;  // from the start of the hold
-    std::uint8_t key = 0;
+struct TTimedKey {
+  std::uint32_t at_ms = 0;  // from the start of the hold
+  std::uint8_t key = 0;
 
-    bool operator==(const TimedKey& other) const { return atMs == other.atMs && key == other.key; }
+  bool operator==(const TTimedKey& other) const { return at_ms == other.at_ms && key == other.key; }
 };
 
 // The key at 0, every `everyMs` while shorter than `durationMs`, then the release (key 0) at
 // `durationMs`. everyMs must not be 0.
-std::vector<TimedKey> holdReports(std::uint8_t key, std::uint32_t durationMs, std::uint32_t everyMs);
+std::vector<TTimedKey> HoldReports(std::uint8_t key, std::uint32_t duration_ms, std::uint32_t every_ms);
 
 // Plays a hold against a clock: which reports are due by now, and how long until the next.
-class HoldPlayer {
-public:
-    HoldPlayer() = default;
-    HoldPlayer(std::vector<TimedKey> plan, std::uint64_t startMs) : plan_(std::move(plan)), startMs_(startMs) {}
+class THoldPlayer {
+ public:
+  THoldPlayer() = default;
+  THoldPlayer(std::vector<TTimedKey> plan, std::uint64_t start_ms) : plan_(std::move(plan)), start_ms_(start_ms) {}
 
-    // The reports due at `nowMs` that have not been taken yet, in order.
-    std::vector<std::uint8_t> takeDue(std::uint64_t nowMs);
-    bool done() const { return next_ >= plan_.size(); }
-    // Milliseconds from `nowMs` until the next report (0 when it is already due).
-    std::uint32_t msUntilNext(std::uint64_t nowMs) const;
+  // The reports due at `nowMs` that have not been taken yet, in order.
+  std::vector<std::uint8_t> TakeDue(std::uint64_t now_ms);
+  bool Done() const { return next_ >= plan_.size(); }
+  // Milliseconds from `nowMs` until the next report (0 when it is already due).
+  std::uint32_t MsUntilNext(std::uint64_t now_ms) const;
 
-private:
-    std::vector<TimedKey> plan_;
-    std::uint64_t startMs_ = 0;
-    std::size_t next_ = 0;
+ private:
+  std::vector<TTimedKey> plan_;
+  std::uint64_t start_ms_ = 0;
+  std::size_t next_ = 0;
 };
 
 }  // namespace handsetsim

@@ -10,17 +10,17 @@
 
 namespace handsetsim {
 
-class OutputHistory {
-public:
-    void record(int device, Bytes report);
-    bool consume(int device, const Bytes& prefix);
+class TOutputHistory {
+ public:
+  void Record(int device, Bytes report);
+  bool Consume(int device, const Bytes& prefix);
 
-private:
-    struct Device {
-        std::vector<Bytes> reports;
-        std::size_t cursor = 0;
-    };
-    std::map<int, Device> devices_;
+ private:
+  struct TDevice {
+    std::vector<Bytes> reports;
+    std::size_t cursor = 0;
+  };
+  std::map<int, TDevice> devices_;
 };
 
 }  // namespace handsetsim

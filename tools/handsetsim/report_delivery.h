@@ -23,74 +23,74 @@ namespace handsetsim {
 // neither reads nor writes must not hold the reports back for ever.
 constexpr std::uint32_t kOfferPatienceMs = 250;
 
-class ReportDelivery {
-public:
-    class Port {
-    public:
-        virtual ~Port() = default;
-        virtual void offer(ConnectionId connection, const Bytes& report) = 0;
-        // offerEnded follows, delivered or not.
-        virtual void withdraw(ConnectionId connection) = 0;
-        // patienceExpired() after kOfferPatienceMs, unless stopped first.
-        virtual void startPatience() = 0;
-        virtual void stopPatience() = 0;
-    };
+class TReportDelivery {
+ public:
+  class IPort {
+   public:
+    virtual ~IPort() = default;
+    virtual void Offer(ConnectionId connection, const Bytes& report) = 0;
+    // offerEnded follows, delivered or not.
+    virtual void Withdraw(ConnectionId connection) = 0;
+    // patienceExpired() after kOfferPatienceMs, unless stopped first.
+    virtual void StartPatience() = 0;
+    virtual void StopPatience() = 0;
+  };
 
-    // What a connection has shown itself to be.
-    enum class Kind { Idle, Reader, Query };
+  // What a connection has shown itself to be.
+  enum class TKind { Idle, Reader, Query };
 
-    struct Ended {
-        std::optional<Bytes> delivered;  // the client read it
-        std::optional<Bytes> dropped;    // not read, and the device is gone
-    };
+  struct TEnded {
+    std::optional<Bytes> delivered;  // the client read it
+    std::optional<Bytes> dropped;    // not read, and the device is gone
+  };
 
-    explicit ReportDelivery(Port& port) : port_(port) {}
+  explicit TReportDelivery(IPort& port) : port_(port) {}
 
-    void queue(Bytes report);
-    void connected(ConnectionId connection);
-    void wrote(ConnectionId connection);
-    // An offer that failed without being withdrawn means the connection is gone.
-    Ended offerEnded(ConnectionId connection, bool delivered);
+  void Queue(Bytes report);
+  void Connected(ConnectionId connection);
+  void Wrote(ConnectionId connection);
+  // An offer that failed without being withdrawn means the connection is gone.
+  TEnded OfferEnded(ConnectionId connection, bool delivered);
 
-    struct Closed {
-        Kind kind = Kind::Idle;
-        Ended ended;  // of an offer still pending on it
-    };
-    // nullopt for a connection it never knew.
-    std::optional<Closed> disconnected(ConnectionId connection);
-    void patienceExpired();
+  struct TClosed {
+    TKind kind = TKind::Idle;
+    TEnded ended;  // of an offer still pending on it
+  };
+  // nullopt for a connection it never knew.
+  std::optional<TClosed> Disconnected(ConnectionId connection);
+  void PatienceExpired();
 
-    // Every connection is broken; returns the queued reports, which are dropped. An offer
-    // still pending ends through offerEnded.
-    std::vector<Bytes> unplug();
-    void plug();
+  // Every connection is broken; returns the queued reports, which are dropped. An offer
+  // still pending ends through offerEnded.
+  std::vector<Bytes> Unplug();
+  void Plug();
 
-    std::size_t queued() const { return queue_.size(); }
+  std::size_t Queued() const { return queue_.size(); }
 
-private:
-    struct Connection {
-        Kind kind = Kind::Idle;
-        bool broken = false;
-        bool eligible() const { return kind != Kind::Query && !broken; }
-    };
-    struct Offer {
-        ConnectionId to = 0;
-        Bytes report;
-        bool withdrawing = false;
-    };
+ private:
+  struct TConnection {
+    TKind kind = TKind::Idle;
+    bool broken = false;
+    bool Eligible() const { return kind != TKind::Query && !broken; }
+  };
+  struct TOffer {
+    ConnectionId to = 0;
+    Bytes report;
+    bool withdrawing = false;
+  };
 
-    void pump();
-    std::optional<ConnectionId> chooseReader();
-    void withdrawOffer();
+  void Pump();
+  std::optional<ConnectionId> ChooseReader();
+  void WithdrawOffer();
 
-    Port& port_;
-    std::map<ConnectionId, Connection> connections_;
-    std::deque<Bytes> queue_;
-    std::optional<Offer> offer_;
-    std::optional<ConnectionId> rotateFrom_;  // after a patience withdrawal: try an older one
-    bool plugged_ = true;
+  IPort& port_;
+  std::map<ConnectionId, TConnection> connections_;
+  std::deque<Bytes> queue_;
+  std::optional<TOffer> offer_;
+  std::optional<ConnectionId> rotate_from_;  // after a patience withdrawal: try an older one
+  bool plugged_ = true;
 };
 
-const char* kindName(ReportDelivery::Kind kind);
+const char* KindName(TReportDelivery::TKind kind);
 
 }  // namespace handsetsim

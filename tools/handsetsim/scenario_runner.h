@@ -13,38 +13,38 @@
 
 namespace handsetsim {
 
-class ScenarioRunner : public Simulator::Observer {
-public:
-    ScenarioRunner(SimulatorPort& port, Simulator& simulator);
+class TScenarioRunner : public TSimulator::IObserver {
+ public:
+  TScenarioRunner(ISimulatorPort& port, TSimulator& simulator);
 
-    void addLine(std::string line);
-    void endOfInput();
-    void onTimer(unsigned id);
-    void onWakeUp();
-    void outputArrived(int device) override;
+  void AddLine(std::string line);
+  void EndOfInput();
+  void OnTimer(unsigned id);
+  void OnWakeUp();
+  void OutputArrived(int device) override;
 
-    bool finished() const { return finished_; }
+  bool Finished() const { return finished_; }
 
-private:
-    enum class Pause { None, Sleep, Hold, WaitOutput, Resuming };
+ private:
+  enum class TPause { None, Sleep, Hold, WaitOutput, Resuming };
 
-    void run();
-    void execute(const std::string& line);
-    void continueHold();
-    void pauseFor(Pause pause, std::uint32_t milliseconds);
-    void finish();
+  void Run();
+  void Execute(const std::string& line);
+  void ContinueHold();
+  void PauseFor(TPause pause, std::uint32_t milliseconds);
+  void Finish();
 
-    SimulatorPort& port_;
-    Simulator& simulator_;
-    std::deque<std::string> lines_;
-    bool inputEnded_ = false;
-    bool finished_ = false;
+  ISimulatorPort& port_;
+  TSimulator& simulator_;
+  std::deque<std::string> lines_;
+  bool input_ended_ = false;
+  bool finished_ = false;
 
-    Pause pause_ = Pause::None;
-    unsigned timerId_ = 0;
-    Command waiting_;     // the wait-output or hold in progress
-    std::string waitLine_;
-    HoldPlayer hold_;
+  TPause pause_ = TPause::None;
+  unsigned timer_id_ = 0;
+  TCommand waiting_;  // the wait-output or hold in progress
+  std::string wait_line_;
+  THoldPlayer hold_;
 };
 
 }  // namespace handsetsim

@@ -16,61 +16,61 @@
 
 namespace handsetsim {
 
-class Simulator : public PipeEvents {
-public:
-    // Told of every output report, so that a waiting scenario can go on.
-    class Observer {
-    public:
-        virtual ~Observer() = default;
-        virtual void outputArrived(int device) = 0;
-    };
+class TSimulator : public IPipeEvents {
+ public:
+  // Told of every output report, so that a waiting scenario can go on.
+  class IObserver {
+   public:
+    virtual ~IObserver() = default;
+    virtual void OutputArrived(int device) = 0;
+  };
 
-    Simulator(SimulatorPort& port, std::string pipeBase);
-    ~Simulator() override;
+  TSimulator(ISimulatorPort& port, std::string pipe_base);
+  ~TSimulator() override;
 
-    void setObserver(Observer* observer) { observer_ = observer; }
-    // Opens the control pipe and logs READY; false when it cannot.
-    bool start();
+  void SetObserver(IObserver* observer) { observer_ = observer; }
+  // Opens the control pipe and logs READY; false when it cannot.
+  bool Start();
 
-    // The scenario's operations: an empty string when done, otherwise why not.
-    std::string define(const DeviceConfig& config);
-    std::string plug(int device);
-    std::string unplug(int device);
-    std::string sendKey(int device, std::uint8_t key);
-    bool consumeOutput(int device, const Bytes& prefix) { return outputs_.consume(device, prefix); }
-    void onDeviceTimer(int device);
+  // The scenario's operations: an empty string when done, otherwise why not.
+  std::string Define(const TDeviceConfig& config);
+  std::string Plug(int device);
+  std::string Unplug(int device);
+  std::string SendKey(int device, std::uint8_t key);
+  bool ConsumeOutput(int device, const Bytes& prefix) { return outputs_.Consume(device, prefix); }
+  void OnDeviceTimer(int device);
 
-    void connected(int channel, ConnectionId connection) override;
-    void received(ConnectionId connection, const Bytes& message) override;
-    void writeEnded(ConnectionId connection, bool completed) override;
-    void disconnected(ConnectionId connection) override;
+  void Connected(int channel, ConnectionId connection) override;
+  void Received(ConnectionId connection, const Bytes& message) override;
+  void WriteEnded(ConnectionId connection, bool completed) override;
+  void Disconnected(ConnectionId connection) override;
 
-private:
-    struct Device;
-    struct PendingIdentify {
-        ConnectionId control = 0;
-        std::uint64_t token = 0;
-    };
+ private:
+  struct Device;
+  struct TPendingIdentify {
+    ConnectionId control = 0;
+    std::uint64_t token = 0;
+  };
 
-    Device* find(int device);
-    void broadcast(DeviceChange change, const DeviceRecord& record);
-    void onDeviceMessage(Device& device, ConnectionId connection, const Bytes& message);
-    void onControlMessage(ConnectionId connection, const std::string& text);
-    void answerIdentify(ConnectionId control, std::uint64_t token);
-    void sendText(ConnectionId connection, const std::string& text);
-    void logEnded(int device, ConnectionId connection, const ReportDelivery::Ended& ended);
-    std::string connectionText(int device, ConnectionId connection) const;
+  Device* Find(int device);
+  void Broadcast(TDeviceChange change, const TDeviceRecord& record);
+  void OnDeviceMessage(Device& device, ConnectionId connection, const Bytes& message);
+  void OnControlMessage(ConnectionId connection, const std::string& text);
+  void AnswerIdentify(ConnectionId control, std::uint64_t token);
+  void SendText(ConnectionId connection, const std::string& text);
+  void LogEnded(int device, ConnectionId connection, const TReportDelivery::TEnded& ended);
+  std::string ConnectionText(int device, ConnectionId connection) const;
 
-    SimulatorPort& port_;
-    const std::string pipeBase_;
-    Observer* observer_ = nullptr;
-    std::map<int, std::unique_ptr<Device>> devices_;
-    std::map<ConnectionId, int> channels_;
-    OutputHistory outputs_;
+  ISimulatorPort& port_;
+  const std::string pipe_base_;
+  IObserver* observer_ = nullptr;
+  std::map<int, std::unique_ptr<Device>> devices_;
+  std::map<ConnectionId, int> channels_;
+  TOutputHistory outputs_;
 
-    std::map<std::uint64_t, ConnectionId> tokens_;  // query token -> the device connection it came on
-    std::vector<PendingIdentify> pendingIdentifies_;
-    std::set<ConnectionId> listeners_;
+  std::map<std::uint64_t, ConnectionId> tokens_;  // query token -> the device connection it came on
+  std::vector<TPendingIdentify> pending_identifies_;
+  std::set<ConnectionId> listeners_;
 };
 
 }  // namespace handsetsim

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "tools/simkit/text_fields.h"
 #include "tools/simkit/log_format.h"
 #include "tools/simkit/numbers.h"
+#include "tools/simkit/text_fields.h"
 
 namespace handsetsim {
 
@@ -15,150 +15,145 @@ namespace {
 constexpr std::uint8_t kQueryMagic[8] = {0xFF, 'h', 's', 'q', 'u', 'e', 'r', 'y'};
 
 // The text after the first word, when the first word is `verb` followed by one blank.
-std::optional<std::string_view> after(std::string_view text, std::string_view verb) {
-    if (text.size() <= verb.size() || text.substr(0, verb.size()) != verb || text[verb.size()] != ' ') {
-        return std::nullopt;
-    }
-    return text.substr(verb.size() + 1);
-}
-
-std::optional<std::int64_t> number(const Fields& fields, std::string_view name, std::int64_t low, std::int64_t high) {
-    const auto text = fields.option(name);
-    if (!text) return std::nullopt;
-    const auto value = simkit::parseInteger(*text);
-    if (!value || *value < low || *value > high) return std::nullopt;
-    return value;
-}
-
-std::optional<DeviceChange> parseChange(std::string_view name) {
-    if (name == "arrival") return DeviceChange::Arrival;
-    if (name == "removal") return DeviceChange::Removal;
+std::optional<std::string_view> After(std::string_view text, std::string_view verb) {
+  if (text.size() <= verb.size() || text.substr(0, verb.size()) != verb || text[verb.size()] != ' ') {
     return std::nullopt;
+  }
+  return text.substr(verb.size() + 1);
+}
+
+std::optional<std::int64_t> Number(const Fields& fields, std::string_view name, std::int64_t low, std::int64_t high) {
+  const auto text = fields.option(name);
+  if (!text) return std::nullopt;
+  const auto value = simkit::parseInteger(*text);
+  if (!value || *value < low || *value > high) return std::nullopt;
+  return value;
+}
+
+std::optional<TDeviceChange> ParseChange(std::string_view name) {
+  if (name == "arrival") return TDeviceChange::Arrival;
+  if (name == "removal") return TDeviceChange::Removal;
+  return std::nullopt;
 }
 
 }  // namespace
 
-Bytes queryMessage(std::uint64_t token) {
-    Bytes message(std::begin(kQueryMagic), std::end(kQueryMagic));
-    for (int i = 0; i < 8; ++i) message.push_back(static_cast<std::uint8_t>(token >> (8 * i)));
-    return message;
+Bytes QueryMessage(std::uint64_t token) {
+  Bytes message(std::begin(kQueryMagic), std::end(kQueryMagic));
+  for (int i = 0; i < 8; ++i) message.push_back(static_cast<std::uint8_t>(token >> (8 * i)));
+  return message;
 }
 
-std::optional<std::uint64_t> parseQueryMessage(const Bytes& message) {
-    if (message.size() != kQueryMessageSize || !std::equal(std::begin(kQueryMagic), std::end(kQueryMagic), message.begin())) {
-        return std::nullopt;
-    }
-    std::uint64_t token = 0;
-    for (int i = 7; i >= 0; --i) token = token << 8 | message[8 + i];
-    return token;
-}
-
-std::uint64_t makeToken(std::uint32_t process, std::uint32_t serial) {
-    return static_cast<std::uint64_t>(process & 0x7FFFFFFF) << 32 | serial;
-}
-
-const char* changeName(DeviceChange change) {
-    return change == DeviceChange::Arrival ? "arrival" : "removal";
-}
-
-std::string listRequest(std::uint32_t process) {
-    return "list process=" + std::to_string(process);
-}
-
-std::string identifyRequest(std::uint32_t process, std::uint64_t token) {
-    return "identify process=" + std::to_string(process) + " token=" + simkit::hexValue(token);
-}
-
-std::string listenRequest(std::uint32_t process) {
-    return "listen process=" + std::to_string(process);
-}
-
-std::string deliveredNotice(int device, DeviceChange change, unsigned messages) {
-    return "delivered dev=" + std::to_string(device) + " change=" + changeName(change) +
-           " messages=" + std::to_string(messages);
-}
-
-ControlRequest parseRequest(std::string_view text) {
-    const Fields fields = splitFields(text);
-    ControlRequest request;
-    if (fields.positional.size() != 1) return request;
-    const std::string_view verb = fields.positional[0];
-    if (verb == "delivered") {
-        const auto device = number(fields, "dev", 1, kMaxDevices);
-        const auto messages = number(fields, "messages", 0, 0xFFFF);
-        const auto change = parseChange(fields.option("change").value_or(""));
-        if (!fields.onlyOptions({"dev", "change", "messages"}) || !device || !messages || !change) return request;
-        request.kind = RequestKind::Delivered;
-        request.device = static_cast<int>(*device);
-        request.change = *change;
-        request.messages = static_cast<unsigned>(*messages);
-        return request;
-    }
-    const auto process = number(fields, "process", 0, 0xFFFFFFFF);
-    if (!process) return request;
-    request.process = static_cast<std::uint32_t>(*process);
-    if (verb == "list" && fields.onlyOptions({"process"})) {
-        request.kind = RequestKind::List;
-    } else if (verb == "listen" && fields.onlyOptions({"process"})) {
-        request.kind = RequestKind::Listen;
-    } else if (verb == "identify" && fields.onlyOptions({"process", "token"})) {
-        const auto token = number(fields, "token", 0, INT64_MAX);
-        if (!token) return request;
-        request.kind = RequestKind::Identify;
-        request.token = static_cast<std::uint64_t>(*token);
-    }
-    return request;
-}
-
-std::string listReply(const std::vector<DeviceRecord>& devices) {
-    std::string text = "devices " + std::to_string(devices.size());
-    for (const DeviceRecord& device : devices) text += "\n" + recordText(device);
-    return text;
-}
-
-std::optional<std::vector<DeviceRecord>> parseListReply(std::string_view text) {
-    const std::size_t firstEnd = text.find('\n');
-    const Fields head = splitFields(text.substr(0, firstEnd));
-    if (head.positional.size() != 2 || head.positional[0] != "devices" || !head.options.empty()) return std::nullopt;
-    const auto count = simkit::parseInteger(head.positional[1]);
-    if (!count || *count < 0 || *count > kMaxDevices) return std::nullopt;
-
-    std::vector<DeviceRecord> devices;
-    std::size_t at = firstEnd;
-    while (at != std::string_view::npos) {
-        const std::size_t end = text.find('\n', at + 1);
-        const auto record = parseRecord(text.substr(at + 1, end == std::string_view::npos ? end : end - at - 1));
-        if (!record) return std::nullopt;
-        devices.push_back(*record);
-        at = end;
-    }
-    if (devices.size() != static_cast<std::size_t>(*count)) return std::nullopt;
-    return devices;
-}
-
-std::string identifyReply(const std::optional<DeviceRecord>& device) {
-    return device ? "device " + recordText(*device) : "unknown";
-}
-
-std::optional<DeviceRecord> parseIdentifyReply(std::string_view text) {
-    const auto record = after(text, "device");
-    if (!record) return std::nullopt;
-    return parseRecord(*record);
-}
-
-std::string deviceEventText(const DeviceEvent& event) {
-    return std::string(changeName(event.change)) + " " + recordText(event.device);
-}
-
-std::optional<DeviceEvent> parseDeviceEvent(std::string_view text) {
-    for (DeviceChange change : {DeviceChange::Arrival, DeviceChange::Removal}) {
-        const auto rest = after(text, changeName(change));
-        if (!rest) continue;
-        const auto record = parseRecord(*rest);
-        if (!record) return std::nullopt;
-        return DeviceEvent{change, *record};
-    }
+std::optional<std::uint64_t> ParseQueryMessage(const Bytes& message) {
+  if (message.size() != kQueryMessageSize ||
+      !std::equal(std::begin(kQueryMagic), std::end(kQueryMagic), message.begin())) {
     return std::nullopt;
+  }
+  std::uint64_t token = 0;
+  for (int i = 7; i >= 0; --i) token = token << 8 | message[8 + i];
+  return token;
+}
+
+std::uint64_t MakeToken(std::uint32_t process, std::uint32_t serial) {
+  return static_cast<std::uint64_t>(process & 0x7FFFFFFF) << 32 | serial;
+}
+
+const char* ChangeName(TDeviceChange change) { return change == TDeviceChange::Arrival ? "arrival" : "removal"; }
+
+std::string ListRequest(std::uint32_t process) { return "list process=" + std::to_string(process); }
+
+std::string IdentifyRequest(std::uint32_t process, std::uint64_t token) {
+  return "identify process=" + std::to_string(process) + " token=" + simkit::hexValue(token);
+}
+
+std::string ListenRequest(std::uint32_t process) { return "listen process=" + std::to_string(process); }
+
+std::string DeliveredNotice(int device, TDeviceChange change, unsigned messages) {
+  return "delivered dev=" + std::to_string(device) + " change=" + ChangeName(change) +
+         " messages=" + std::to_string(messages);
+}
+
+TControlRequest ParseRequest(std::string_view text) {
+  const Fields fields = splitFields(text);
+  TControlRequest request;
+  if (fields.positional.size() != 1) return request;
+  const std::string_view verb = fields.positional[0];
+  if (verb == "delivered") {
+    const auto device = Number(fields, "dev", 1, kMaxDevices);
+    const auto messages = Number(fields, "messages", 0, 0xFFFF);
+    const auto change = ParseChange(fields.option("change").value_or(""));
+    if (!fields.onlyOptions({"dev", "change", "messages"}) || !device || !messages || !change) return request;
+    request.kind = TRequestKind::Delivered;
+    request.device = static_cast<int>(*device);
+    request.change = *change;
+    request.messages = static_cast<unsigned>(*messages);
+    return request;
+  }
+  const auto process = Number(fields, "process", 0, 0xFFFFFFFF);
+  if (!process) return request;
+  request.process = static_cast<std::uint32_t>(*process);
+  if (verb == "list" && fields.onlyOptions({"process"})) {
+    request.kind = TRequestKind::List;
+  } else if (verb == "listen" && fields.onlyOptions({"process"})) {
+    request.kind = TRequestKind::Listen;
+  } else if (verb == "identify" && fields.onlyOptions({"process", "token"})) {
+    const auto token = Number(fields, "token", 0, INT64_MAX);
+    if (!token) return request;
+    request.kind = TRequestKind::Identify;
+    request.token = static_cast<std::uint64_t>(*token);
+  }
+  return request;
+}
+
+std::string ListReply(const std::vector<TDeviceRecord>& devices) {
+  std::string text = "devices " + std::to_string(devices.size());
+  for (const TDeviceRecord& device : devices) text += "\n" + RecordText(device);
+  return text;
+}
+
+std::optional<std::vector<TDeviceRecord>> ParseListReply(std::string_view text) {
+  const std::size_t first_end = text.find('\n');
+  const Fields head = splitFields(text.substr(0, first_end));
+  if (head.positional.size() != 2 || head.positional[0] != "devices" || !head.options.empty()) return std::nullopt;
+  const auto count = simkit::parseInteger(head.positional[1]);
+  if (!count || *count < 0 || *count > kMaxDevices) return std::nullopt;
+
+  std::vector<TDeviceRecord> devices;
+  std::size_t at = first_end;
+  while (at != std::string_view::npos) {
+    const std::size_t end = text.find('\n', at + 1);
+    const auto record = ParseRecord(text.substr(at + 1, end == std::string_view::npos ? end : end - at - 1));
+    if (!record) return std::nullopt;
+    devices.push_back(*record);
+    at = end;
+  }
+  if (devices.size() != static_cast<std::size_t>(*count)) return std::nullopt;
+  return devices;
+}
+
+std::string IdentifyReply(const std::optional<TDeviceRecord>& device) {
+  return device ? "device " + RecordText(*device) : "unknown";
+}
+
+std::optional<TDeviceRecord> ParseIdentifyReply(std::string_view text) {
+  const auto record = After(text, "device");
+  if (!record) return std::nullopt;
+  return ParseRecord(*record);
+}
+
+std::string DeviceEventText(const TDeviceEvent& event) {
+  return std::string(ChangeName(event.change)) + " " + RecordText(event.device);
+}
+
+std::optional<TDeviceEvent> ParseDeviceEvent(std::string_view text) {
+  for (TDeviceChange change : {TDeviceChange::Arrival, TDeviceChange::Removal}) {
+    const auto rest = After(text, ChangeName(change));
+    if (!rest) continue;
+    const auto record = ParseRecord(*rest);
+    if (!record) return std::nullopt;
+    return TDeviceEvent{change, *record};
+  }
+  return std::nullopt;
 }
 
 }  // namespace handsetsim

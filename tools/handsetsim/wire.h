@@ -25,44 +25,44 @@ namespace handsetsim {
 
 // Output reports start with report id 0, so a message starting 0xff cannot be one.
 constexpr std::size_t kQueryMessageSize = 16;
-Bytes queryMessage(std::uint64_t token);
-std::optional<std::uint64_t> parseQueryMessage(const Bytes& message);
+Bytes QueryMessage(std::uint64_t token);
+std::optional<std::uint64_t> ParseQueryMessage(const Bytes& message);
 
 // Tokens stay below 2^63 so that they read back as plain integers.
-std::uint64_t makeToken(std::uint32_t process, std::uint32_t serial);
+std::uint64_t MakeToken(std::uint32_t process, std::uint32_t serial);
 
-enum class DeviceChange { Arrival, Removal };
-const char* changeName(DeviceChange change);
+enum class TDeviceChange { Arrival, Removal };
+const char* ChangeName(TDeviceChange change);
 
-enum class RequestKind { Invalid, List, Identify, Listen, Delivered };
+enum class TRequestKind { Invalid, List, Identify, Listen, Delivered };
 
-struct ControlRequest {
-    RequestKind kind = RequestKind::Invalid;
-    std::uint32_t process = 0;  // list, identify, listen
-    std::uint64_t token = 0;    // identify
-    int device = 0;             // delivered
-    DeviceChange change = DeviceChange::Arrival;
-    unsigned messages = 0;
+struct TControlRequest {
+  TRequestKind kind = TRequestKind::Invalid;
+  std::uint32_t process = 0;  // list, identify, listen
+  std::uint64_t token = 0;    // identify
+  int device = 0;             // delivered
+  TDeviceChange change = TDeviceChange::Arrival;
+  unsigned messages = 0;
 };
 
-std::string listRequest(std::uint32_t process);
-std::string identifyRequest(std::uint32_t process, std::uint64_t token);
-std::string listenRequest(std::uint32_t process);
-std::string deliveredNotice(int device, DeviceChange change, unsigned messages);
-ControlRequest parseRequest(std::string_view text);
+std::string ListRequest(std::uint32_t process);
+std::string IdentifyRequest(std::uint32_t process, std::uint64_t token);
+std::string ListenRequest(std::uint32_t process);
+std::string DeliveredNotice(int device, TDeviceChange change, unsigned messages);
+TControlRequest ParseRequest(std::string_view text);
 
-std::string listReply(const std::vector<DeviceRecord>& devices);
-std::optional<std::vector<DeviceRecord>> parseListReply(std::string_view text);
+std::string ListReply(const std::vector<TDeviceRecord>& devices);
+std::optional<std::vector<TDeviceRecord>> ParseListReply(std::string_view text);
 
-std::string identifyReply(const std::optional<DeviceRecord>& device);
+std::string IdentifyReply(const std::optional<TDeviceRecord>& device);
 // nullopt both for "unknown" and for a reply that makes no sense.
-std::optional<DeviceRecord> parseIdentifyReply(std::string_view text);
+std::optional<TDeviceRecord> ParseIdentifyReply(std::string_view text);
 
-struct DeviceEvent {
-    DeviceChange change = DeviceChange::Arrival;
-    DeviceRecord device;
+struct TDeviceEvent {
+  TDeviceChange change = TDeviceChange::Arrival;
+  TDeviceRecord device;
 };
-std::string deviceEventText(const DeviceEvent& event);
-std::optional<DeviceEvent> parseDeviceEvent(std::string_view text);
+std::string DeviceEventText(const TDeviceEvent& event);
+std::optional<TDeviceEvent> ParseDeviceEvent(std::string_view text);
 
 }  // namespace handsetsim

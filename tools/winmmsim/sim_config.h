@@ -11,42 +11,42 @@ namespace winmmsim {
 
 constexpr int kNoMixer = -1;
 
-struct WaveDevice {
-    std::string name;
-    int mixer = kNoMixer;  // what mixerGetID gives for it
+struct TWaveDevice {
+  std::string name;
+  int mixer = kNoMixer;  // what mixerGetID gives for it
 };
 
 // The control that picks the recording destination's source.
-enum class Selector { None, Mux, Mixer };
+enum class TSelector { None, Mux, Mixer };
 
-struct MixerConfig {
-    int id = 0;
-    bool handset = false;      // the handset's two-destination layout, else onboard sound
-    bool openFails = false;
-    int destinations = 2;      // handset only: 3 adds a side-tone destination
-    Selector select = Selector::Mux;
-    std::uint32_t speakerChannels = 2;
-    bool uniformVolume = false;  // the speaker's volume control
+struct TMixerConfig {
+  int id = 0;
+  bool handset = false;  // the handset's two-destination layout, else onboard sound
+  bool open_fails = false;
+  int destinations = 2;  // handset only: 3 adds a side-tone destination
+  TSelector select = TSelector::Mux;
+  std::uint32_t speaker_channels = 2;
+  bool uniform_volume = false;  // the speaker's volume control
 };
 
-struct InitialValue {
-    int mixer = 0;
-    std::uint32_t control = 0;
-    std::vector<std::uint32_t> values;
+struct TInitialValue {
+  int mixer = 0;
+  std::uint32_t control = 0;
+  std::vector<std::uint32_t> values;
 };
 
-struct Config {
-    std::vector<WaveDevice> outs;
-    std::vector<WaveDevice> ins;
-    std::vector<MixerConfig> mixers;  // by id: mixers[i].id == i
-    std::vector<InitialValue> values;
-    bool notify = true;               // MM_MIXM_CONTROL_CHANGE after a change
+struct TConfig {
+  std::vector<TWaveDevice> outs;
+  std::vector<TWaveDevice> ins;
+  std::vector<TMixerConfig> mixers;  // by id: mixers[i].id == i
+  std::vector<TInitialValue> values;
+  bool notify = true;  // MM_MIXM_CONTROL_CHANGE after a change
 };
 
 // Onboard sound (wave devices and mixer 0) and the handset ("USB Phone", mixer 1).
-Config defaultConfig();
+TConfig DefaultConfig();
 
 // Lines of the config file; `errors` gets one text per line that was not understood.
-Config parseConfig(std::string_view text, std::vector<std::string>& errors);
+TConfig ParseConfig(std::string_view text, std::vector<std::string>& errors);
 
 }  // namespace winmmsim

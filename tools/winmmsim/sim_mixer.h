@@ -25,51 +25,51 @@ constexpr std::uint32_t kTypeMux = 0x70010001;
 constexpr std::uint32_t kFlagUniform = 0x00000001;
 constexpr std::uint32_t kFlagMultiple = 0x00000002;
 
-struct SimControl {
-    std::uint32_t id = 0;
-    std::uint32_t type = 0;
-    std::uint32_t flags = 0;
-    std::uint32_t items = 0;  // cMultipleItems
-    std::string name;
-    // channels × max(items, 1), channel by channel; one channel for a uniform control.
-    std::vector<std::uint32_t> values;
+struct TSimControl {
+  std::uint32_t id = 0;
+  std::uint32_t type = 0;
+  std::uint32_t flags = 0;
+  std::uint32_t items = 0;  // cMultipleItems
+  std::string name;
+  // channels × max(items, 1), channel by channel; one channel for a uniform control.
+  std::vector<std::uint32_t> values;
 };
 
-struct SimLine {
-    std::uint32_t lineId = 0;
-    std::uint32_t destination = 0;
-    int source = -1;  // -1: a destination line
-    std::uint32_t componentType = 0;
-    std::uint32_t channels = 1;
-    std::string name;
-    std::vector<SimControl> controls;
-    std::vector<SimLine> sources;
+struct TSimLine {
+  std::uint32_t line_id = 0;
+  std::uint32_t destination = 0;
+  int source = -1;  // -1: a destination line
+  std::uint32_t component_type = 0;
+  std::uint32_t channels = 1;
+  std::string name;
+  std::vector<TSimControl> controls;
+  std::vector<TSimLine> sources;
 };
 
-struct SimMixer {
-    int id = 0;
-    std::string name;
-    bool openFails = false;
-    std::vector<SimLine> destinations;
+struct TSimMixer {
+  int id = 0;
+  std::string name;
+  bool open_fails = false;
+  std::vector<TSimLine> destinations;
 };
 
-SimMixer buildMixer(const MixerConfig& config);
+TSimMixer BuildMixer(const TMixerConfig& config);
 
 // The line that owns control `id`, and the control; null when there is none.
-struct ControlRef {
-    SimLine* line = nullptr;
-    SimControl* control = nullptr;
+struct TControlRef {
+  TSimLine* line = nullptr;
+  TSimControl* control = nullptr;
 };
-ControlRef findControl(SimMixer& mixer, std::uint32_t id);
-SimLine* findLine(SimMixer& mixer, std::uint32_t lineId);
+TControlRef FindControl(TSimMixer& mixer, std::uint32_t id);
+TSimLine* FindLine(TSimMixer& mixer, std::uint32_t line_id);
 
 // Whether a details request fits the control: one channel or the line's count (one for a
 // uniform control), and the control's item count for a multiple-item one, else 0.
-bool validRequest(const SimLine& line, const SimControl& control, std::uint32_t channels, std::uint32_t items);
+bool ValidRequest(const TSimLine& line, const TSimControl& control, std::uint32_t channels, std::uint32_t items);
 // The values a request of `channels` channels reads; a single channel reads the first.
-std::vector<std::uint32_t> readValues(const SimControl& control, std::uint32_t channels);
+std::vector<std::uint32_t> ReadValues(const TSimControl& control, std::uint32_t channels);
 // Takes the request's values (a single channel sets every channel); true when that changed
 // the control.
-bool writeValues(SimControl& control, std::uint32_t channels, const std::vector<std::uint32_t>& values);
+bool WriteValues(TSimControl& control, std::uint32_t channels, const std::vector<std::uint32_t>& values);
 
 }  // namespace winmmsim

@@ -17,53 +17,53 @@ namespace desktopsim {
 constexpr UINT kInputMessage = WM_APP + 1;
 
 // Shell_TrayWnd: takes the icons that Shell_NotifyIcon sends and remembers the panel's.
-class TrayWindow final : public TWindow {
-public:
-    explicit TrayWindow(simkit::EventLog& log) : log_(log) {}
-    ~TrayWindow() override;
-    bool create();
-    void setRefusing(bool refusing) { refusing_ = refusing; }
-    // Posts the mouse messages of a click to the last icon's owner, as the shell does.
-    void click(ClickKind kind);
+class TTrayWindow final : public TWindow {
+ public:
+  explicit TTrayWindow(simkit::EventLog& log) : log_(log) {}
+  ~TTrayWindow() override;
+  bool Create();
+  void SetRefusing(bool refusing) { refusing_ = refusing; }
+  // Posts the mouse messages of a click to the last icon's owner, as the shell does.
+  void Click(TClickKind kind);
 
-protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
-private:
-    LRESULT onIconData(DWORD action, const COPYDATASTRUCT& data);
+ private:
+  LRESULT OnIconData(DWORD action, const COPYDATASTRUCT& data);
 
-    simkit::EventLog& log_;
-    bool refusing_ = false;
-    HWND iconOwner_ = nullptr;
-    UINT iconId_ = 0;
-    UINT callbackMessage_ = 0;
+  simkit::EventLog& log_;
+  bool refusing_ = false;
+  HWND icon_owner_ = nullptr;
+  UINT icon_id_ = 0;
+  UINT callback_message_ = 0;
 };
 
-class Desktop final : public TWindow {
-public:
-    Desktop(simkit::EventLog& log, simkit::InputQueue& input) : log_(log), input_(input) {}
-    ~Desktop() override;
-    bool create();
+class TDesktop final : public TWindow {
+ public:
+  TDesktop(simkit::EventLog& log, simkit::InputQueue& input) : log_(log), input_(input) {}
+  ~TDesktop() override;
+  bool Create();
 
-protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
-private:
-    void takeInput();
-    void run(const Command& command, const std::string& line);
-    void onPanelAttach(WPARAM panel, LPARAM status);
-    void onPanelText(const COPYDATASTRUCT* data);
-    // The panel that attached, else the one found by its names.
-    HWND panel() const;
+ private:
+  void TakeInput();
+  void Run(const TCommand& command, const std::string& line);
+  void OnPanelAttach(WPARAM panel, LPARAM status);
+  void OnPanelText(const COPYDATASTRUCT* data);
+  // The panel that attached, else the one found by its names.
+  HWND Panel() const;
 
-    simkit::EventLog& log_;
-    simkit::InputQueue& input_;
-    TRegisteredMessages messages_;
-    UINT taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
-    std::unique_ptr<TrayWindow> tray_;
-    bool refusing_ = false;
-    bool autoDiscover_ = false;
-    HWND attachedPanel_ = nullptr;
+  simkit::EventLog& log_;
+  simkit::InputQueue& input_;
+  TRegisteredMessages messages_;
+  UINT taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
+  std::unique_ptr<TTrayWindow> tray_;
+  bool refusing_ = false;
+  bool auto_discover_ = false;
+  HWND attached_panel_ = nullptr;
 };
 
 }  // namespace desktopsim

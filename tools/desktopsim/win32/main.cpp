@@ -11,19 +11,19 @@
 #include "tools/simkit/log_format.h"
 
 int main() {
-    using namespace desktopsim;
-    simkit::EventLog log;
-    auto queue = std::make_shared<simkit::InputQueue>();
-    Desktop desktop(log, *queue);
-    if (!desktop.create()) {
-        std::fprintf(stderr, "desktopsim: cannot create its window (error %lu)\n", GetLastError());
-        return 1;
-    }
-    log.write("READY", simkit::hexValue(reinterpret_cast<UINT_PTR>(desktop.Handle())));
+  using namespace desktopsim;
+  simkit::EventLog log;
+  auto queue = std::make_shared<simkit::InputQueue>();
+  TDesktop desktop(log, *queue);
+  if (!desktop.Create()) {
+    std::fprintf(stderr, "desktopsim: cannot create its window (error %lu)\n", GetLastError());
+    return 1;
+  }
+  log.write("READY", simkit::hexValue(reinterpret_cast<UINT_PTR>(desktop.Handle())));
 
-    simkit::InputThread reader(GetStdHandle(STD_INPUT_HANDLE), false, desktop.Handle(), kInputMessage, queue);
-    MSG message;
-    BOOL got;
-    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) DispatchMessageA(&message);
-    return got == 0 ? static_cast<int>(message.wParam) : 1;
+  simkit::InputThread reader(GetStdHandle(STD_INPUT_HANDLE), false, desktop.Handle(), kInputMessage, queue);
+  MSG message;
+  BOOL got;
+  while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) DispatchMessageA(&message);
+  return got == 0 ? static_cast<int>(message.wParam) : 1;
 }

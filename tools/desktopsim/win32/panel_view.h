@@ -7,7 +7,7 @@
 namespace desktopsim {
 
 // The panel's main window, or null when no panel runs (or it is still starting).
-HWND findPanelWindow();
+HWND FindPanelWindow();
 
 // "visible=0 page=0 default=on,shown volume=off skype=on focus=ComboBox rect=160,130,494,324
 // speaker=32767,on mic=0,off speakermute=0,on micmute=1,off lists=2,2,0 note=Waiting_for_Skype":
@@ -17,26 +17,26 @@ HWND findPanelWindow();
 // screen, each track bar's position and each mute box's check with their enabled states,
 // the selected entries of the output, input and ringing lists, and the line that says why a
 // group is grey (spaces as "_"; "none" while it does not show). "none" without a panel.
-std::string describePanel(HWND panel);
+std::string DescribePanel(HWND panel);
 
 // "strip=176 arrows=0 items=0-83,83-170": the width of the pages' tab strip, whether its
 // scroll arrows show, and where each tab lies in it (left-right); "missing" without tabs.
-std::string describeTabs(HWND panel);
+std::string DescribeTabs(HWND panel);
 
 // The panel's control with this id (panel/win32/window_ids.h), or null.
-HWND findControl(HWND panel, int id);
+HWND FindControl(HWND panel, int id);
 
 // A Skype device list: its selected index, then its entries joined by "|":
 // "1 Windows default sound device|Speakers|USB Phone".
-std::string describeList(HWND list);
+std::string DescribeList(HWND list);
 
 // The window that has the keyboard focus in the panel's thread, or null.
-HWND findPanelFocus(HWND panel);
+HWND FindPanelFocus(HWND panel);
 
 // The open popup menu of any program, or null.
-HWND findOpenMenu();
+HWND FindOpenMenu();
 
 // A message box titled as the panel, or null; `text` gets its message.
-HWND findPanelMessageBox(std::string& text);
+HWND FindPanelMessageBox(std::string& text);
 
 }  // namespace desktopsim

@@ -8,6 +8,6 @@ namespace handsetsim::standin {
 // Starts the listener unless it runs, and waits (bounded) until the simulator has it, so
 // that a caller that has enumerated will hear of every later change. Without a simulator it
 // returns at once; a later call tries again. Never call it from DllMain.
-void ensureListening();
+void EnsureListening();
 
 }  // namespace handsetsim::standin

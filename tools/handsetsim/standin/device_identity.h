@@ -11,6 +11,6 @@ namespace handsetsim::standin {
 // Writes a query token on the handle itself, then asks the simulator, over the control pipe,
 // which device the token came in on. Never reads from the handle. nullopt for a handle that
 // is not a simulated device's, or when the simulator does not answer.
-std::optional<DeviceRecord> identifyHandle(HANDLE handle);
+std::optional<TDeviceRecord> IdentifyHandle(HANDLE handle);
 
 }  // namespace handsetsim::standin

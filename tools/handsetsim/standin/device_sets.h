@@ -9,9 +9,9 @@
 namespace handsetsim::standin {
 
 // An opaque token for the caller, valid until destroyed.
-void* createDeviceSet(std::vector<DeviceRecord> devices);
-bool destroyDeviceSet(void* set);
-bool isDeviceSet(const void* set);
-std::optional<DeviceRecord> deviceInSet(const void* set, std::size_t index);
+void* CreateDeviceSet(std::vector<TDeviceRecord> devices);
+bool DestroyDeviceSet(void* set);
+bool IsDeviceSet(const void* set);
+std::optional<TDeviceRecord> DeviceInSet(const void* set, std::size_t index);
 
 }  // namespace handsetsim::standin

@@ -8,47 +8,47 @@
 namespace handsetsim::standin {
 namespace {
 
-struct Preparsed {
-    HANDLE handle;
-    DeviceRecord record;
+struct TPreparsed {
+  HANDLE handle;
+  TDeviceRecord record;
 };
 
 // Callers hand back any pointer: it is looked up, never dereferenced unchecked.
 std::mutex mutex;
-std::map<const void*, std::unique_ptr<Preparsed>> live;
+std::map<const void*, std::unique_ptr<TPreparsed>> live;
 
 }  // namespace
 
-void* addPreparsed(HANDLE handle, const DeviceRecord& record) {
-    auto entry = std::make_unique<Preparsed>(Preparsed{handle, record});
-    void* token = entry.get();
-    std::lock_guard<std::mutex> lock(mutex);
-    live[token] = std::move(entry);
-    return token;
+void* AddPreparsed(HANDLE handle, const TDeviceRecord& record) {
+  auto entry = std::make_unique<TPreparsed>(TPreparsed{handle, record});
+  void* token = entry.get();
+  std::lock_guard<std::mutex> lock(mutex);
+  live[token] = std::move(entry);
+  return token;
 }
 
-bool freePreparsed(void* preparsed) {
-    std::lock_guard<std::mutex> lock(mutex);
-    return live.erase(preparsed) == 1;
+bool FreePreparsed(void* preparsed) {
+  std::lock_guard<std::mutex> lock(mutex);
+  return live.erase(preparsed) == 1;
 }
 
-std::optional<DeviceRecord> preparsedRecord(const void* preparsed) {
-    std::lock_guard<std::mutex> lock(mutex);
-    const auto it = live.find(preparsed);
-    if (it == live.end()) return std::nullopt;
-    return it->second->record;
+std::optional<TDeviceRecord> PreparsedRecord(const void* preparsed) {
+  std::lock_guard<std::mutex> lock(mutex);
+  const auto it = live.find(preparsed);
+  if (it == live.end()) return std::nullopt;
+  return it->second->record;
 }
 
-std::vector<HANDLE> handlesOf(int device) {
-    std::vector<HANDLE> handles;
-    std::lock_guard<std::mutex> lock(mutex);
-    for (const auto& entry : live) {
-        const Preparsed& p = *entry.second;
-        if (p.record.config.number == device && std::find(handles.begin(), handles.end(), p.handle) == handles.end()) {
-            handles.push_back(p.handle);
-        }
+std::vector<HANDLE> HandlesOf(int device) {
+  std::vector<HANDLE> handles;
+  std::lock_guard<std::mutex> lock(mutex);
+  for (const auto& entry : live) {
+    const TPreparsed& p = *entry.second;
+    if (p.record.config.number == device && std::find(handles.begin(), handles.end(), p.handle) == handles.end()) {
+      handles.push_back(p.handle);
     }
-    return handles;
+  }
+  return handles;
 }
 
 }  // namespace handsetsim::standin

@@ -11,11 +11,11 @@
 namespace handsetsim::standin {
 
 // An opaque token for the caller: the address of an entry, valid until freed.
-void* addPreparsed(HANDLE handle, const DeviceRecord& record);
+void* AddPreparsed(HANDLE handle, const TDeviceRecord& record);
 // False when `preparsed` is not live preparsed data.
-bool freePreparsed(void* preparsed);
-std::optional<DeviceRecord> preparsedRecord(const void* preparsed);
+bool FreePreparsed(void* preparsed);
+std::optional<TDeviceRecord> PreparsedRecord(const void* preparsed);
 // The handles, each once, that live preparsed data was made for on this device.
-std::vector<HANDLE> handlesOf(int device);
+std::vector<HANDLE> HandlesOf(int device);
 
 }  // namespace handsetsim::standin

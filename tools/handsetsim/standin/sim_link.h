@@ -12,21 +12,21 @@ namespace handsetsim::standin {
 constexpr DWORD kReplyTimeoutMs = 2000;
 
 // "\\.\pipe\" + HANDSETSIM_PIPE (default "handsetsim").
-std::string controlPath();
+std::string ControlPath();
 
 // An overlapped connection in message mode, or INVALID_HANDLE_VALUE when the simulator does
 // not run.
-HANDLE connectControl();
+HANDLE ConnectControl();
 
-bool writeMessage(HANDLE pipe, const std::string& text, DWORD timeoutMs);
+bool WriteMessage(HANDLE pipe, const std::string& text, DWORD timeout_ms);
 // One whole message; nullopt on a broken pipe or when timeoutMs passes (INFINITE: no limit).
-std::optional<std::string> readMessage(HANDLE pipe, DWORD timeoutMs);
+std::optional<std::string> ReadMessage(HANDLE pipe, DWORD timeout_ms);
 
 // One request and its reply, on a connection of its own.
-std::optional<std::string> request(const std::string& text);
+std::optional<std::string> Request(const std::string& text);
 
 // Writes `size` bytes to a handle opened with or without FILE_FLAG_OVERLAPPED, waiting at
 // most timeoutMs for an overlapped one.
-bool writeBytes(HANDLE handle, const void* data, DWORD size, DWORD timeoutMs);
+bool WriteBytes(HANDLE handle, const void* data, DWORD size, DWORD timeout_ms);
 
 }  // namespace handsetsim::standin

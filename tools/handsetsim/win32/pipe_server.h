@@ -13,51 +13,51 @@
 
 namespace handsetsim {
 
-class PipeServer {
-public:
-    explicit PipeServer(PipeEvents& events);
-    ~PipeServer();
+class TPipeServer {
+ public:
+  explicit TPipeServer(IPipeEvents& events);
+  ~TPipeServer();
 
-    PipeServer(const PipeServer&) = delete;
-    PipeServer& operator=(const PipeServer&) = delete;
+  TPipeServer(const TPipeServer&) = delete;
+  TPipeServer& operator=(const TPipeServer&) = delete;
 
-    bool listen(int channel, const std::string& path);
-    void stopListening(int channel);
-    void send(ConnectionId connection, const Bytes& message);
-    void withdraw(ConnectionId connection);
+  bool Listen(int channel, const std::string& path);
+  void StopListening(int channel);
+  void Send(ConnectionId connection, const Bytes& message);
+  void Withdraw(ConnectionId connection);
 
-    // The events that signal a client connecting, for the message loop's wait.
-    std::vector<HANDLE> waitHandles() const;
-    void onSignaled(HANDLE event);
+  // The events that signal a client connecting, for the message loop's wait.
+  std::vector<HANDLE> WaitHandles() const;
+  void OnSignaled(HANDLE event);
 
-    // Breaks everything and lets the cancelled I/O end, reporting nothing more.
-    void closeAll();
+  // Breaks everything and lets the cancelled I/O end, reporting nothing more.
+  void CloseAll();
 
-private:
-    struct Listener;
-    struct Connection;
-    struct IoSlot {
-        OVERLAPPED overlapped;  // first, so that a completion's OVERLAPPED* is the slot
-        Connection* owner;
-    };
+ private:
+  struct Listener;
+  struct Connection;
+  struct TIoSlot {
+    OVERLAPPED overlapped;  // first, so that a completion's OVERLAPPED* is the slot
+    Connection* owner;
+  };
 
-    static void CALLBACK readDone(DWORD error, DWORD bytes, OVERLAPPED* overlapped);
-    static void CALLBACK writeDone(DWORD error, DWORD bytes, OVERLAPPED* overlapped);
+  static void CALLBACK ReadDone(DWORD error, DWORD bytes, OVERLAPPED* overlapped);
+  static void CALLBACK WriteDone(DWORD error, DWORD bytes, OVERLAPPED* overlapped);
 
-    bool startListening(Listener& listener);
-    void stopListener(Listener& listener);
-    void accept(Listener& listener);
-    void startRead(Connection& connection);
-    void startWrite(Connection& connection);
-    void onRead(Connection& connection, DWORD error, DWORD bytes);
-    void onWrite(Connection& connection, DWORD error);
-    void breakConnection(Connection& connection);
-    void finishIfDone(Connection& connection);
+  bool StartListening(Listener& listener);
+  void StopListener(Listener& listener);
+  void Accept(Listener& listener);
+  void StartRead(Connection& connection);
+  void StartWrite(Connection& connection);
+  void OnRead(Connection& connection, DWORD error, DWORD bytes);
+  void OnWrite(Connection& connection, DWORD error);
+  void BreakConnection(Connection& connection);
+  void FinishIfDone(Connection& connection);
 
-    PipeEvents* events_;  // null once closing: nothing more is reported
-    std::map<int, std::unique_ptr<Listener>> listeners_;
-    std::map<ConnectionId, std::unique_ptr<Connection>> connections_;
-    ConnectionId lastId_ = 0;
+  IPipeEvents* events_;  // null once closing: nothing more is reported
+  std::map<int, std::unique_ptr<Listener>> listeners_;
+  std::map<ConnectionId, std::unique_ptr<Connection>> connections_;
+  ConnectionId last_id_ = 0;
 };
 
 }  // namespace handsetsim

@@ -5,37 +5,40 @@
 
 namespace handsetsim {
 
-bool SimWindow::Create() {
-    CreateArgs args;
-    args.class_name = "HandsetSimulatorWindow";
-    args.title = "handsetsim";
-    args.style = 0;
-    args.parent = HWND_MESSAGE;
-    return TWindow::Create(args);
+bool TSimWindow::Create() {
+  CreateArgs args;
+  args.class_name = "HandsetSimulatorWindow";
+  args.title = "handsetsim";
+  args.style = 0;
+  args.parent = HWND_MESSAGE;
+  return TWindow::Create(args);
 }
 
-LRESULT SimWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (runner_ == nullptr) return TWindow::HandleMessage(message, wParam, lParam);
-    switch (message) {
+LRESULT TSimWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (runner_ == nullptr) return TWindow::HandleMessage(message, wparam, lparam);
+  switch (message) {
     case WM_TIMER:
-        KillTimer(Handle(), wParam);  // every timer fires once
-        runner_->onTimer(static_cast<unsigned>(wParam));
-        return 0;
+      KillTimer(Handle(), wparam);  // every timer fires once
+      runner_->OnTimer(static_cast<unsigned>(wparam));
+      return 0;
     case kWakeUpMessage:
-        runner_->onWakeUp();
-        return 0;
+      runner_->OnWakeUp();
+      return 0;
     case kInputMessage:
-        takeInput();
-        return 0;
+      TakeInput();
+      return 0;
     default:
-        return TWindow::HandleMessage(message, wParam, lParam);
-    }
+      return TWindow::HandleMessage(message, wparam, lparam);
+  }
 }
 
-void SimWindow::takeInput() {
-    if (input_.runLines([this](std::string& line) { runner_->addLine(std::move(line)); return true; })) {
-        runner_->endOfInput();
-    }
+void TSimWindow::TakeInput() {
+  if (input_.runLines([this](std::string& line) {
+        runner_->AddLine(std::move(line));
+        return true;
+      })) {
+    runner_->EndOfInput();
+  }
 }
 
 }  // namespace handsetsim

@@ -11,22 +11,22 @@ namespace handsetsim {
 constexpr UINT kWakeUpMessage = WM_APP + 1;
 constexpr UINT kInputMessage = WM_APP + 2;
 
-class SimWindow final : public TWindow {
-public:
-    explicit SimWindow(simkit::InputQueue& input) : input_(input) {}
-    ~SimWindow() override { Destroy(); }
-    bool Create();
-    // The runner exists after the window: the port it uses needs the window's handle.
-    void setRunner(ScenarioRunner* runner) { runner_ = runner; }
+class TSimWindow final : public TWindow {
+ public:
+  explicit TSimWindow(simkit::InputQueue& input) : input_(input) {}
+  ~TSimWindow() override { Destroy(); }
+  bool Create();
+  // The runner exists after the window: the port it uses needs the window's handle.
+  void SetRunner(TScenarioRunner* runner) { runner_ = runner; }
 
-protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
-private:
-    void takeInput();
+ private:
+  void TakeInput();
 
-    simkit::InputQueue& input_;
-    ScenarioRunner* runner_ = nullptr;
+  simkit::InputQueue& input_;
+  TScenarioRunner* runner_ = nullptr;
 };
 
 }  // namespace handsetsim

@@ -16,42 +16,42 @@
 
 namespace winmmsim {
 
-class Simulation {
-public:
-    // Built at the first call into the DLL: reads the configuration then.
-    static Simulation& instance();
+class TSimulation {
+ public:
+  // Built at the first call into the DLL: reads the configuration then.
+  static TSimulation& Instance();
 
-    // Held by every exported function for its whole call.
-    std::mutex& guard() { return guard_; }
+  // Held by every exported function for its whole call.
+  std::mutex& Guard() { return guard_; }
 
-    const Config& config() const { return config_; }
-    int mixerCount() const { return static_cast<int>(mixers_.size()); }
-    SimMixer* mixer(int id);
+  const TConfig& Config() const { return config_; }
+  int MixerCount() const { return static_cast<int>(mixers_.size()); }
+  TSimMixer* Mixer(int id);
 
-    // An HMIXER for the mixer, notifying `window` (may be null) of changes.
-    HMIXER open(int mixer, HWND window);
-    bool close(HMIXER handle);
-    // The mixer of an open handle; -1 when the handle is not one.
-    int mixerOfHandle(HMIXER handle) const;
+  // An HMIXER for the mixer, notifying `window` (may be null) of changes.
+  HMIXER Open(int mixer, HWND window);
+  bool Close(HMIXER handle);
+  // The mixer of an open handle; -1 when the handle is not one.
+  int MixerOfHandle(HMIXER handle) const;
 
-    // A control's values were set: logged, and every window that opened its mixer told.
-    void controlSet(int mixer, const SimLine& line, const SimControl& control, bool changed);
-    void log(const std::string& line);
+  // A control's values were set: logged, and every window that opened its mixer told.
+  void ControlSet(int mixer, const TSimLine& line, const TSimControl& control, bool changed);
+  void Log(const std::string& line);
 
-private:
-    struct OpenMixer {
-        int mixer;
-        HWND window;
-    };
+ private:
+  struct TOpenMixer {
+    int mixer;
+    HWND window;
+  };
 
-    Simulation();
-    void applyInitialValues();
+  TSimulation();
+  void ApplyInitialValues();
 
-    std::mutex guard_;
-    Config config_;
-    std::vector<SimMixer> mixers_;
-    std::set<OpenMixer*> open_;
-    std::string logPath_;
+  std::mutex guard_;
+  TConfig config_;
+  std::vector<TSimMixer> mixers_;
+  std::set<TOpenMixer*> open_;
+  std::string log_path_;
 };
 
 }  // namespace winmmsim

@@ -7,18 +7,7 @@
 #include <string>
 
 #include "audio/wave_devices.h"
-
-// An open registry key; closed when destroyed.
-class IRegistryKey {
- public:
-  virtual ~IRegistryKey() = default;
-  // nullopt when the value is missing or not a string.
-  virtual std::optional<std::string> ReadString(const char* name) = 0;
-  virtual void WriteString(const char* name, const std::string& value) = 0;
-  // nullopt when the value is missing or not a 32-bit integer.
-  virtual std::optional<std::uint32_t> ReadDword(const char* name) = 0;
-  virtual void WriteDword(const char* name, std::uint32_t value) = 0;
-};
+#include "common/registry_key.h"
 
 class IDefaultDeviceRegistry {
  public:

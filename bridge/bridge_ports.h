@@ -6,16 +6,8 @@
 #include <optional>
 #include <string>
 
-// A window handle as an opaque number; 0 is no window.
-using WindowHandle = std::uintptr_t;
-
-// An open registry key of the bridge; closed when destroyed.
-class ISettingsKey {
- public:
-  virtual ~ISettingsKey() = default;
-  virtual std::optional<std::uint32_t> ReadDword(const char* name) = 0;
-  virtual void WriteDword(const char* name, std::uint32_t value) = 0;
-};
+#include "common/registry_key.h"
+#include "common/window_handle.h"
 
 class IBridgePorts {
  public:
@@ -47,5 +39,5 @@ class IBridgePorts {
   virtual void NoteRefusedCommand() = 0;
 
   // HKCU "\Software\TALVEK\USB_PHONE_K42", created when missing; null when it cannot be opened.
-  virtual std::unique_ptr<ISettingsKey> OpenSettingsKey() = 0;
+  virtual std::unique_ptr<IRegistryKey> OpenSettingsKey() = 0;
 };

@@ -47,14 +47,6 @@ THandsetCallbacks TTalvekSkypeForm::HandsetCallbacks() {
   return callbacks;
 }
 
-void TTalvekSkypeForm::HandsetKeyCallback(const THandsetKeyEvent& event) {
-  if (event.kind == THandsetKeyEvent::Kind::ClearDialBuffer) {
-    ports_.PostDialBufferReset();
-  } else {
-    ports_.PostHandsetKey(event.key);
-  }
-}
-
 void TTalvekSkypeForm::WMEndSession() {
   if (devices_) devices_->SendMode(kModeStandby, state_.RingTone);
 }

@@ -33,6 +33,15 @@ bool InCall(std::uint8_t mode) { return mode == kModeTalking || mode == kModeMut
 
 }  // namespace
 
+// On a handset read thread: the key goes to the window thread, which handles it below.
+void TTalvekSkypeForm::HandsetKeyCallback(const THandsetKeyEvent& event) {
+  if (event.kind == THandsetKeyEvent::Kind::ClearDialBuffer) {
+    ports_.PostDialBufferReset();
+  } else {
+    ports_.PostHandsetKey(event.key);
+  }
+}
+
 void TTalvekSkypeForm::WMHandsetKey(std::uint8_t key) {
   state_.LinkStatus = CurrentLinkStatus();
   PostPanelReport(state_.LastKey);

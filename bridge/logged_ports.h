@@ -31,7 +31,7 @@ class TLoggedBridgePorts final : public IBridgePorts {
   void PostHandsetKey(std::uint8_t key) override { inner_.PostHandsetKey(key); }
   void PostDialBufferReset() override { inner_.PostDialBufferReset(); }
   void NoteRefusedCommand() override { inner_.NoteRefusedCommand(); }
-  std::unique_ptr<ISettingsKey> OpenSettingsKey() override { return inner_.OpenSettingsKey(); }
+  std::unique_ptr<IRegistryKey> OpenSettingsKey() override { return inner_.OpenSettingsKey(); }
 
  private:
   IBridgePorts& inner_;

@@ -1,7 +1,6 @@
 #include "bridge/notification_text.h"
 
 #include <limits>
-#include <stdexcept>
 
 namespace {
 
@@ -41,20 +40,18 @@ std::string UpperAscii(std::string text) {
 
 bool EqualsIgnoringCase(const std::string& a, const char* b) { return UpperAscii(a) == UpperAscii(b); }
 
-std::int32_t ParseCallNumber(const std::string& word) {
+std::optional<std::int32_t> ParseCallNumber(const std::string& word) {
   std::size_t i = 0;
   bool negative = false;
   if (i < word.size() && (word[i] == '+' || word[i] == '-')) negative = word[i++] == '-';
-  if (i == word.size()) throw std::invalid_argument("call id is not a number");
+  if (i == word.size()) return std::nullopt;
   std::int64_t value = 0;
   for (; i < word.size(); ++i) {
-    if (word[i] < '0' || word[i] > '9') throw std::invalid_argument("call id is not a number");
+    if (word[i] < '0' || word[i] > '9') return std::nullopt;
     value = value * 10 + (word[i] - '0');
-    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) {
-      throw std::invalid_argument("call id out of range");
-    }
+    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
   }
   if (negative) value = -value;
-  if (value > std::numeric_limits<std::int32_t>::max()) throw std::invalid_argument("call id out of range");
+  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
   return static_cast<std::int32_t>(value);
 }

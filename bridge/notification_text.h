@@ -1,6 +1,7 @@
 #pragma once
 // Reading Skype's notification texts: words, case and numbers.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,5 +14,5 @@ std::vector<std::string> SplitWords(const std::string& text);
 std::string UpperAscii(std::string text);
 bool EqualsIgnoringCase(const std::string& a, const char* b);
 
-// A call id as a signed 32-bit decimal number; throws std::invalid_argument when it is not one.
-std::int32_t ParseCallNumber(const std::string& word);
+// A call id as a signed 32-bit decimal number; nullopt when it is not one.
+std::optional<std::int32_t> ParseCallNumber(const std::string& word);

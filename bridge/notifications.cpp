@@ -57,7 +57,10 @@ bool TTalvekSkypeForm::HandleCallNotification(const std::vector<std::string>& wo
       state_.ActiveCallId = id;
       SetHandsetMode(kModeTalking);
     } else if (value == "RINGING") {
-      ports_.PostSkypeQuery(kQueryCallType, ParseCallNumber(id));
+      // A call id that is no number is ignored.
+      if (const std::optional<std::int32_t> number = ParseCallNumber(id)) {
+        ports_.PostSkypeQuery(kQueryCallType, *number);
+      }
     } else if (value != "ROUTING") {
       ports_.PostSkypeQuery(kQueryActiveCalls, 0);
     }

@@ -1,6 +1,4 @@
 // The Skype side of the bridge: discovery, attach, commands out and texts in.
-#include <exception>
-
 #include "bridge/skype_commands.h"
 #include "bridge/talvek_skype_form.h"
 #include "common/copydata_text.h"
@@ -35,13 +33,7 @@ bool TTalvekSkypeForm::SendToSkype(const std::string& text) {
 }
 
 std::intptr_t TTalvekSkypeForm::WMCopyData(const void* data, std::size_t size) {
-  if (size != 0) {
-    try {
-      HandleNotification(copydata::TextFrom(data, size));
-    } catch (const std::exception&) {
-      // A malformed text (a call id that is no number, say) is simply ignored.
-    }
-  }
+  if (size != 0) HandleNotification(copydata::TextFrom(data, size));
   return 1;
 }
 

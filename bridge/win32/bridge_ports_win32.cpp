@@ -2,6 +2,7 @@
 
 #include "common/win32/copydata_send.h"
 #include "common/win32/registry.h"
+#include "common/win32/window_handle_cast.h"
 #include "common/window_messages.h"
 
 namespace {
@@ -13,18 +14,6 @@ constexpr UINT kSkypeSendTimeoutMs = 1000;
 constexpr UINT kPanelSendTimeoutMs = 500;
 
 constexpr char kSettingsKeyPath[] = "\\Software\\TALVEK\\USB_PHONE_K42";
-
-HWND AsHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
-
-class TRegistrySettingsKey final : public ISettingsKey {
- public:
-  bool Open() { return registry_.OpenKey(HKEY_CURRENT_USER, kSettingsKeyPath); }
-  std::optional<std::uint32_t> ReadDword(const char* name) override { return registry_.ReadDword(name); }
-  void WriteDword(const char* name, std::uint32_t value) override { registry_.WriteDword(name, value); }
-
- private:
-  TRegistry registry_;
-};
 
 }  // namespace
 
@@ -80,8 +69,6 @@ void TWin32BridgePorts::NoteRefusedCommand() {
   OutputDebugStringA("ERROR\n");
 }
 
-std::unique_ptr<ISettingsKey> TWin32BridgePorts::OpenSettingsKey() {
-  auto key = std::make_unique<TRegistrySettingsKey>();
-  if (!key->Open()) return nullptr;
-  return key;
+std::unique_ptr<IRegistryKey> TWin32BridgePorts::OpenSettingsKey() {
+  return OpenRegistryKey(HKEY_CURRENT_USER, kSettingsKeyPath);
 }

@@ -22,7 +22,7 @@ class TWin32BridgePorts final : public IBridgePorts {
   void PostHandsetKey(std::uint8_t key) override;
   void PostDialBufferReset() override;
   void NoteRefusedCommand() override;
-  std::unique_ptr<ISettingsKey> OpenSettingsKey() override;
+  std::unique_ptr<IRegistryKey> OpenSettingsKey() override;
 
  private:
   HWND bridge_;

@@ -68,3 +68,26 @@ bool TRegistry::WriteString(const char* name, const std::string& value) {
   return RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                         static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
+
+namespace {
+
+class TRegistryKey final : public IRegistryKey {
+ public:
+  bool Open(HKEY root, const std::string& path) { return registry_.OpenKey(root, path); }
+
+  std::optional<std::string> ReadString(const char* name) override { return registry_.ReadString(name); }
+  void WriteString(const char* name, const std::string& value) override { registry_.WriteString(name, value); }
+  std::optional<std::uint32_t> ReadDword(const char* name) override { return registry_.ReadDword(name); }
+  void WriteDword(const char* name, std::uint32_t value) override { registry_.WriteDword(name, value); }
+
+ private:
+  TRegistry registry_;
+};
+
+}  // namespace
+
+std::unique_ptr<IRegistryKey> OpenRegistryKey(HKEY root, const std::string& path) {
+  auto key = std::make_unique<TRegistryKey>();
+  if (!key->Open(root, path)) return nullptr;
+  return key;
+}

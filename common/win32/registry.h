@@ -1,11 +1,15 @@
 #pragma once
 // The one registry class of both programs: all-access keys; keys of the current user are
-// created when missing, machine keys are only opened.
+// created when missing, machine keys are only opened. OpenRegistryKey gives the logic such a
+// key as an IRegistryKey.
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "common/registry_key.h"
 
 class TRegistry {
  public:
@@ -28,3 +32,6 @@ class TRegistry {
  private:
   HKEY key_ = nullptr;
 };
+
+// `path` under `root` (as TRegistry::OpenKey) as the logic's key; null when it cannot be opened.
+std::unique_ptr<IRegistryKey> OpenRegistryKey(HKEY root, const std::string& path);

@@ -70,12 +70,9 @@ class TWin32HidPlatform::TNotificationWindow final : public TWindow {
     } else if (header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE) {
       path = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(header)->dbcc_name;
     }
-    try {
-      control_.WMDeviceChange(event, header->dbch_devicetype, handle, path);
-    } catch (const WBSDKError& error) {
-      // A service that went missing fails only this notice; the bridge carries on.
-      OutputDebugStringA(error.what());
-    }
+    // A service that went missing fails only this notice (TWindow logs it); the bridge
+    // carries on.
+    control_.WMDeviceChange(event, header->dbch_devicetype, handle, path);
   }
 
   THidControl& control_;

@@ -1,6 +1,7 @@
 // What the panel logic asks of Windows, done for the main window.
 #include "audio/win32/sound_control_panel.h"
 #include "common/win32/copydata_send.h"
+#include "common/win32/window_handle_cast.h"
 #include "common/window_messages.h"
 #include "panel/win32/main_window.h"
 #include "panel/win32/window_ids.h"
@@ -9,8 +10,6 @@ namespace {
 
 // Every send toward another window gives up after this, or at once when it hangs.
 constexpr UINT kSendTimeoutMs = 500;
-
-HWND AsWindow(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
 UINT IntervalOf(TPanelTimer timer) {
   switch (timer) {
@@ -35,10 +34,10 @@ void TMainWindow::AnnounceToBridges() {
 }
 
 void TMainWindow::AnswerDiscovery(WindowHandle bridge) {
-  PostMessageA(AsWindow(bridge), messages_.panel_attach, reinterpret_cast<WPARAM>(Handle()), msg::kAttachSuccess);
+  PostMessageA(AsHwnd(bridge), messages_.panel_attach, reinterpret_cast<WPARAM>(Handle()), msg::kAttachSuccess);
 }
 
-void TMainWindow::SayFarewell(WindowHandle bridge) { SendAttach(AsWindow(bridge), 0, 0); }
+void TMainWindow::SayFarewell(WindowHandle bridge) { SendAttach(AsHwnd(bridge), 0, 0); }
 
 void TMainWindow::SendAttach(HWND to, WPARAM wparam, LPARAM lparam) {
   // Inside a message sent to us the sender may be waiting for us: never block on it.
@@ -50,7 +49,7 @@ void TMainWindow::SendAttach(HWND to, WPARAM wparam, LPARAM lparam) {
 
 void TMainWindow::SendTextBounded(WindowHandle to, const std::string& text) {
   if (InSendMessage()) return;
-  SendCopyDataText(AsWindow(to), Handle(), text, kSendTimeoutMs);
+  SendCopyDataText(AsHwnd(to), Handle(), text, kSendTimeoutMs);
 }
 
 void TMainWindow::StartTimer(TPanelTimer timer) {

@@ -86,7 +86,7 @@ class FakeBridgePorts final : public IBridgePorts {
   void PostHandsetKey(std::uint8_t key) override { journal_.Add("KEY " + std::to_string(key)); }
   void PostDialBufferReset() override { journal_.Add("DIAL RESET"); }
   void NoteRefusedCommand() override { journal_.Add("ERROR"); }
-  std::unique_ptr<ISettingsKey> OpenSettingsKey() override {
+  std::unique_ptr<IRegistryKey> OpenSettingsKey() override {
     if (!registry.can_open) return nullptr;
     return std::make_unique<Key>(registry, journal_);
   }
@@ -95,9 +95,14 @@ class FakeBridgePorts final : public IBridgePorts {
   std::vector<std::pair<int, std::int32_t>> queries;
 
  private:
-  class Key final : public ISettingsKey {
+  class Key final : public IRegistryKey {
    public:
     Key(FakeRegistry& registry, Journal& journal) : registry_(registry), journal_(journal) {}
+    // The bridge keeps no strings: any that it wrote would show in the journal.
+    std::optional<std::string> ReadString(const char*) override { return std::nullopt; }
+    void WriteString(const char* name, const std::string& value) override {
+      journal_.Add(std::string("REGISTRY ") + name + " \"" + value + "\"");
+    }
     std::optional<std::uint32_t> ReadDword(const char* name) override {
       auto it = registry_.values.find(name);
       if (it == registry_.values.end()) return std::nullopt;

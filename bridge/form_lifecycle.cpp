@@ -10,8 +10,8 @@ void TTalvekSkypeForm::FormCreate(std::unique_ptr<IHandsetDeviceManager> devices
   state_.Muted = false;
   state_.HeldByHandset = false;
   state_.IncomingPending = false;
-  state_.HandsetMode = kModeStandby;
-  state_.LastSentMode = kNothingSent;
+  state_.HandsetMode = THandsetMode::Standby;
+  state_.LastSentMode.reset();
 
   devices_ = std::move(devices);
   devices_->SetOnDeviceChange([this] { HandsetChanged(); });
@@ -34,7 +34,7 @@ void TTalvekSkypeForm::HandsetChanged() {
     return;
   }
   DiscoverSkype();
-  state_.LastSentMode = kNothingSent;
+  state_.LastSentMode.reset();
   devices_->StartReadThreads(HandsetCallbacks());
 }
 
@@ -48,7 +48,7 @@ THandsetCallbacks TTalvekSkypeForm::HandsetCallbacks() {
 }
 
 void TTalvekSkypeForm::WMEndSession() {
-  if (devices_) devices_->SendMode(kModeStandby, state_.RingTone);
+  if (devices_) devices_->SendMode(THandsetMode::Standby, state_.RingTone);
 }
 
 void TTalvekSkypeForm::FormDestroy() {

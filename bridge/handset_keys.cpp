@@ -29,8 +29,6 @@ char DialCharacter(std::uint8_t key) {
   }
 }
 
-bool InCall(std::uint8_t mode) { return mode == kModeTalking || mode == kModeMute; }
-
 }  // namespace
 
 // On a handset read thread: the key goes to the window thread, which handles it below.
@@ -49,7 +47,7 @@ void TTalvekSkypeForm::WMHandsetKey(std::uint8_t key) {
 
   if (key != kNo && key != kSkype && key != kClear) SendToSkype("FOCUS");
 
-  const std::uint8_t mode = state_.HandsetMode;
+  const THandsetMode mode = state_.HandsetMode;
   if (const char c = DialCharacter(key)) {
     DialKey(c);
     return;
@@ -62,9 +60,9 @@ void TTalvekSkypeForm::WMHandsetKey(std::uint8_t key) {
       SendToSkype("btn_released down");
       break;
     case kStar:
-      if (mode == kModeTalking) {
+      if (mode == THandsetMode::Talking) {
         SendToSkype("SET CALL " + state_.ActiveCallId + " DTMF *");
-      } else if (mode != kModeMute) {
+      } else if (mode != THandsetMode::Mute) {
         TypeIntoDialField('*');
       }
       break;
@@ -82,10 +80,10 @@ void TTalvekSkypeForm::WMHandsetKey(std::uint8_t key) {
       EmptyDialBuffer();
       break;
     case kRingTone:
-      if (mode == kModeStandby) StepRingTone();
+      if (mode == THandsetMode::Standby) StepRingTone();
       break;
     case kZeroHeld:
-      if (mode != kModeTalking) {
+      if (mode != THandsetMode::Talking) {
         // A held "0" starts an international number: Skype's field is cleared and gets "+".
         SendToSkype("btn_released no");
         SendToSkype("btn_released +");
@@ -94,7 +92,7 @@ void TTalvekSkypeForm::WMHandsetKey(std::uint8_t key) {
       }
       break;
     case kClear:
-      if (mode == kModeStandby) ClearKey();
+      if (mode == THandsetMode::Standby) ClearKey();
       break;
     default:
       break;
@@ -102,7 +100,7 @@ void TTalvekSkypeForm::WMHandsetKey(std::uint8_t key) {
 }
 
 void TTalvekSkypeForm::DialKey(char c) {
-  if (state_.HandsetMode == kModeTalking) {
+  if (state_.HandsetMode == THandsetMode::Talking) {
     SendToSkype("SET CALL " + state_.ActiveCallId + " DTMF " + c);
   } else {
     TypeIntoDialField(c);
@@ -122,8 +120,8 @@ void TTalvekSkypeForm::EmptyDialBuffer() {
 }
 
 void TTalvekSkypeForm::YesKey() {
-  const std::uint8_t mode = state_.HandsetMode;
-  if (mode == kModeBuzzer) {
+  const THandsetMode mode = state_.HandsetMode;
+  if (mode == THandsetMode::Buzzer) {
     SendToSkype("SET CALL " + state_.IncomingCallId + " STATUS INPROGRESS");
     state_.HeldByHandset = false;
     state_.IncomingPending = false;
@@ -151,7 +149,7 @@ void TTalvekSkypeForm::ToggleHold() {
 }
 
 void TTalvekSkypeForm::NoKey() {
-  if (state_.HandsetMode != kModeStandby) {
+  if (state_.HandsetMode != THandsetMode::Standby) {
     if (state_.SeveralCalls) {
       SendToSkype("SET CALL " + state_.ActiveCallId + " STATUS FINISHED");
       // The next Yes then resumes whichever call Skype makes active.

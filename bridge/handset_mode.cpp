@@ -7,23 +7,23 @@ constexpr const char kRingToneValue[] = "RingTone";
 constexpr std::uint32_t kDefaultStoredRingTone = 128;
 }  // namespace
 
-void TTalvekSkypeForm::SetHandsetMode(std::uint8_t mode) {
+void TTalvekSkypeForm::SetHandsetMode(THandsetMode mode) {
   state_.HandsetMode = mode;
-  std::uint8_t written = mode;
-  if (mode == kModeBuzzer) {
+  THandsetMode written = mode;
+  if (mode == THandsetMode::Buzzer) {
     LoadRingTone();
     // The buzzer sounds only where Skype itself rings on the handset and the user allows it.
-    if (state_.DoNotDisturb || state_.SkypeRingerIsHandset != 1) written = kModeCallOut;
+    if (state_.DoNotDisturb || state_.SkypeRingerIsHandset != 1) written = THandsetMode::CallOut;
   }
   if (written == state_.LastSentMode) return;
 
   WriteModeToHandsets(written);
   state_.LastSentMode = written;
   // The two signalling modes go out twice in a row, whatever became of the first write.
-  if (written == kModeBuzzer || written == kModeCallOut) WriteModeToHandsets(written);
+  if (written == THandsetMode::Buzzer || written == THandsetMode::CallOut) WriteModeToHandsets(written);
 }
 
-void TTalvekSkypeForm::WriteModeToHandsets(std::uint8_t mode) {
+void TTalvekSkypeForm::WriteModeToHandsets(THandsetMode mode) {
   if (devices_) devices_->SendMode(mode, state_.RingTone);
 }
 
@@ -41,8 +41,8 @@ void TTalvekSkypeForm::LoadRingTone() {
 void TTalvekSkypeForm::StepRingTone() {
   // The two low bits count through the four tones; bits 2 and 3 are kept clear.
   state_.RingTone = static_cast<std::uint8_t>((state_.RingTone + 1) & 0xF3);
-  state_.LastSentMode = kNothingSent;
-  SetHandsetMode(kModeStandby);
+  state_.LastSentMode.reset();
+  SetHandsetMode(THandsetMode::Standby);
   if (const auto key = ports_.OpenSettingsKey()) key->WriteDword(kRingToneValue, state_.RingTone);
 }
 
@@ -62,9 +62,9 @@ void TTalvekSkypeForm::CheckTalkingTimerTimer() {
 
   if (PostPanelReport(bridge_status::kPeriodicKey)) state_.LastKey = 0;
 
-  const std::uint8_t mode = state_.HandsetMode;
+  const THandsetMode mode = state_.HandsetMode;
   if (OpenHandsetCount() > 0 &&
-      (mode == kModeTalking || mode == kModeMute || mode == kModeBuzzer)) {
+      (mode == THandsetMode::Talking || mode == THandsetMode::Mute || mode == THandsetMode::Buzzer)) {
     ports_.PostSkypeQuery(kQueryActiveCalls, 0);
   }
 }

@@ -14,8 +14,8 @@ std::intptr_t TLoggedBridgePorts::SendToSkypeWindow(WindowHandle skype, const st
   return result;
 }
 
-void TLoggedDeviceManager::SendMode(std::uint8_t mode, std::uint8_t ring_tone) {
-  log_.ModeReport(mode, ring_tone);
+void TLoggedDeviceManager::SendMode(THandsetMode mode, std::uint8_t ring_tone) {
+  log_.ModeReport(ModeByte(mode), ring_tone);
   inner_->SendMode(mode, ring_tone);
 }
 

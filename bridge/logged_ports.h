@@ -44,7 +44,7 @@ class TLoggedDeviceManager final : public IHandsetDeviceManager {
       : inner_(std::move(inner)), log_(log) {}
 
   int Count() const override { return inner_->Count(); }
-  void SendMode(std::uint8_t mode, std::uint8_t ring_tone) override;
+  void SendMode(THandsetMode mode, std::uint8_t ring_tone) override;
   void SetOnDeviceChange(ChangeCallback callback) override;
   void StartReadThreads(const THandsetCallbacks& callbacks) override { inner_->StartReadThreads(callbacks); }
 

@@ -55,7 +55,7 @@ bool TTalvekSkypeForm::HandleCallNotification(const std::vector<std::string>& wo
   if (words.size() >= 4 && property == "STATUS") {
     if (value == "INPROGRESS") {
       state_.ActiveCallId = id;
-      SetHandsetMode(kModeTalking);
+      SetHandsetMode(THandsetMode::Talking);
     } else if (value == "RINGING") {
       // A call id that is no number is ignored.
       if (const std::optional<std::int32_t> number = ParseCallNumber(id)) {
@@ -73,17 +73,17 @@ bool TTalvekSkypeForm::HandleCallNotification(const std::vector<std::string>& wo
       state_.IncomingCallId = id;
       state_.ActiveCallId = id;
       state_.IncomingPending = true;
-      if (state_.HandsetMode != kModeTalking) SetHandsetMode(kModeBuzzer);
+      if (state_.HandsetMode != THandsetMode::Talking) SetHandsetMode(THandsetMode::Buzzer);
       return true;
     }
     if (Contains(type, "OUTGOING")) {
-      SetHandsetMode(kModeCallOut);
+      SetHandsetMode(THandsetMode::CallOut);
       return true;
     }
     return false;
   }
 
-  if (words.size() == 3 && Contains(UpperAscii(property), "SUBJECT")) SetHandsetMode(kModeCallOut);
+  if (words.size() == 3 && Contains(UpperAscii(property), "SUBJECT")) SetHandsetMode(THandsetMode::CallOut);
   return false;
 }
 
@@ -96,14 +96,14 @@ void TTalvekSkypeForm::HandleKeywordNotification(const std::vector<std::string>&
   } else if (keyword == "MUTE") {
     if (EqualsIgnoringCase(argument, "ON")) {
       state_.Muted = true;
-      SetHandsetMode(kModeMute);
+      SetHandsetMode(THandsetMode::Mute);
     } else if (EqualsIgnoringCase(argument, "OFF")) {
       state_.Muted = false;
       ports_.PostSkypeQuery(kQueryActiveCalls, 0);
     }
   } else if (keyword == "USERSTATUS") {
     state_.DoNotDisturb = EqualsIgnoringCase(argument, "DND");
-    if (state_.HandsetMode == kModeBuzzer) SetHandsetMode(kModeBuzzer);
+    if (state_.HandsetMode == THandsetMode::Buzzer) SetHandsetMode(THandsetMode::Buzzer);
   } else if (keyword == "RINGER") {
     if (!EqualsIgnoringCase(argument, "USB")) {
       state_.SkypeRingerIsHandset = 0;
@@ -121,7 +121,7 @@ void TTalvekSkypeForm::HandleActiveCalls(const std::vector<std::string>& words) 
   if (count == 1) {
     state_.SeveralCalls = false;
     state_.Muted = false;
-    SetHandsetMode(kModeStandby);
+    SetHandsetMode(THandsetMode::Standby);
     state_.HeldByHandset = false;
     state_.IncomingPending = false;
     return;
@@ -135,10 +135,10 @@ void TTalvekSkypeForm::HandleActiveCalls(const std::vector<std::string>& words) 
   }
   state_.ActiveCallId = Word(words, count);
 
-  if (state_.HandsetMode == kModeBuzzer) {
+  if (state_.HandsetMode == THandsetMode::Buzzer) {
     // Ringing goes on; a waiting second call re-asks whether the buzzer may sound.
-    if (state_.SeveralCalls) SetHandsetMode(kModeBuzzer);
+    if (state_.SeveralCalls) SetHandsetMode(THandsetMode::Buzzer);
     return;
   }
-  SetHandsetMode(state_.Muted ? kModeMute : kModeTalking);
+  SetHandsetMode(state_.Muted ? THandsetMode::Mute : THandsetMode::Talking);
 }

@@ -5,23 +5,14 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "bridge/bridge_ports.h"
+#include "common/handset_mode_values.h"
 #include "handset/device_manager.h"
 
-// Handset modes written to the device.
-enum : std::uint8_t {
-  kModeStandby = 0,
-  kModeBuzzer = 1,
-  kModeMute = 2,
-  kModeCallOut = 4,
-  kModeTalking = 6,
-};
-
-// `LastSentMode` before anything was written: the next request is written whatever it is.
-constexpr std::uint8_t kNothingSent = 255;
 constexpr std::uint32_t kRingerUndetermined = 0xFFFF;
 
 // WM_SKYPEQUERY's wParam.
@@ -42,13 +33,14 @@ struct TBridgeState {
   std::uint32_t SkypeRingerIsHandset = kRingerUndetermined;
 
   // Read by the handset read threads and the mode output as well.
-  std::atomic<std::uint8_t> HandsetMode{kModeStandby};
+  std::atomic<THandsetMode> HandsetMode{THandsetMode::Standby};
   std::atomic<std::uint8_t> RingTone{0};
   std::atomic<std::int32_t> DialCount{0};
   std::atomic<std::uint32_t> LastKey{0};
   std::string DialString;
 
-  std::uint8_t LastSentMode = kNothingSent;
+  // What was last written to the handsets; nothing yet: the next request is written whatever it is.
+  std::optional<THandsetMode> LastSentMode;
   std::uint16_t LinkStatus = 0;
 };
 
@@ -85,7 +77,7 @@ class TTalvekSkypeForm {
   void HandsetKeyCallback(const THandsetKeyEvent& event);
 
   // Ringer and the one-second watch.
-  void SetHandsetMode(std::uint8_t mode);
+  void SetHandsetMode(THandsetMode mode);
   void CheckTalkingTimerTimer();
 
   // Control panel link. Returns the attach message's result.
@@ -109,7 +101,7 @@ class TTalvekSkypeForm {
   void ClearKey();
   void ToggleHold();
 
-  void WriteModeToHandsets(std::uint8_t mode);
+  void WriteModeToHandsets(THandsetMode mode);
   void LoadRingTone();
   void StepRingTone();
 

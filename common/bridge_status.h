@@ -4,6 +4,8 @@
 // bits 24-31. One definition for both programs.
 #include <cstdint>
 
+#include "common/handset_mode_values.h"
+
 namespace bridge_status {
 
 constexpr std::uint16_t kSkypeAttached = 0x0001;
@@ -11,8 +13,8 @@ constexpr std::uint16_t kHandsetPresent = 0x0100;
 // The key byte of the once-a-second report, which is about no key.
 constexpr std::uint32_t kPeriodicKey = 0xFF;
 
-inline std::uint32_t Report(std::uint8_t handset_mode, std::uint32_t key) {
-  return (static_cast<std::uint32_t>(handset_mode) << 24) | (key & 0xFF);
+inline std::uint32_t Report(THandsetMode handset_mode, std::uint32_t key) {
+  return (static_cast<std::uint32_t>(ModeByte(handset_mode)) << 24) | (key & 0xFF);
 }
 // The link status's byte 1: a handset is present.
 inline bool HandsetPresent(std::uint32_t link_status) { return ((link_status >> 8) & 0xFF) != 0; }
@@ -20,6 +22,6 @@ inline bool HandsetPresent(std::uint32_t link_status) { return ((link_status >> 
 inline bool SkypeAttached(std::uint32_t link_status) { return (link_status & kSkypeAttached) != 0; }
 
 inline std::uint8_t ReportKey(std::uint32_t report) { return static_cast<std::uint8_t>(report & 0xFF); }
-inline std::uint8_t ReportMode(std::uint32_t report) { return static_cast<std::uint8_t>(report >> 24); }
+inline THandsetMode ReportMode(std::uint32_t report) { return static_cast<THandsetMode>(report >> 24); }
 
 }  // namespace bridge_status

@@ -25,7 +25,7 @@ class IHandsetDeviceManager {
 
   virtual int Count() const = 0;
   // Writes one mode report (mode and ring-tone byte) to every open handset, in order.
-  virtual void SendMode(std::uint8_t mode, std::uint8_t ring_tone) = 0;
+  virtual void SendMode(THandsetMode mode, std::uint8_t ring_tone) = 0;
   virtual void SetOnDeviceChange(ChangeCallback callback) = 0;
   // Gives every listed handset that has none a read thread.
   virtual void StartReadThreads(const THandsetCallbacks& callbacks) = 0;

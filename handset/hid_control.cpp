@@ -207,7 +207,7 @@ bool TUSBPhoneDevice::IsSupported(const THidDevice& device) const {
   return known_vendor && (device.ProductID & 0xFF00) == 0x9000;
 }
 
-void TUSBPhoneDevice::SendMode(std::uint8_t mode, std::uint8_t ring_tone) {
+void TUSBPhoneDevice::SendMode(THandsetMode mode, std::uint8_t ring_tone) {
   const TModeReport report = BuildModeReport(mode, ring_tone);
   for (int i = 0; i < DeviceCount(); ++i) {
     THidDevice& device = Items(i);

@@ -92,7 +92,7 @@ class TUSBPhoneDevice final : public THidControl, public IHandsetDeviceManager {
   bool IsSupported(const THidDevice& device) const override;
 
   int Count() const override { return DeviceCount(); }
-  void SendMode(std::uint8_t mode, std::uint8_t ring_tone) override;
+  void SendMode(THandsetMode mode, std::uint8_t ring_tone) override;
   void SetOnDeviceChange(ChangeCallback callback) override { SetDeviceChangeCallback(std::move(callback)); }
   void StartReadThreads(const THandsetCallbacks& callbacks) override;
 };

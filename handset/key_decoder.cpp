@@ -4,8 +4,6 @@ using namespace handset_key;
 
 namespace {
 
-bool InCall(std::uint8_t mode) { return mode == 6 || mode == 2; }
-
 THandsetKeyEvent Key(std::uint8_t key) { return {THandsetKeyEvent::Kind::Key, key}; }
 
 }  // namespace
@@ -25,7 +23,7 @@ std::vector<THandsetKeyEvent> TKeyDecoder::ProcessReport(std::uint8_t key, std::
   // The ring-tone key is Clear while anything is going on; once read as Clear, the whole
   // press stays Clear.
   if (key == kRingTone &&
-      (converted_ring_tone_ || context.handset_mode != 0 || context.dial_count != 0)) {
+      (converted_ring_tone_ || context.handset_mode != THandsetMode::Standby || context.dial_count != 0)) {
     key = kClear;
     converted_ring_tone_ = true;
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/handset_key_values.h"
+#include "common/handset_mode_values.h"
 
 namespace handset_key {
 
@@ -25,7 +26,7 @@ struct THandsetKeyEvent {
 
 // What the bridge's shared state says at the moment a report is read.
 struct THandsetContext {
-  std::uint8_t handset_mode = 0;
+  THandsetMode handset_mode = THandsetMode::Standby;
   std::int32_t dial_count = 0;
 };
 

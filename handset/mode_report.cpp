@@ -1,9 +1,9 @@
 #include "handset/mode_report.h"
 
-TModeReport BuildModeReport(std::uint8_t mode, std::uint8_t ring_tone) {
+TModeReport BuildModeReport(THandsetMode mode, std::uint8_t ring_tone) {
   TModeReport report{};
   report[1] = 0x40;
-  report[2] = mode;
+  report[2] = ModeByte(mode);
   report[3] = ring_tone;
   return report;
 }

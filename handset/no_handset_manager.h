@@ -6,7 +6,7 @@
 class TNoHandsetManager final : public IHandsetDeviceManager {
  public:
   int Count() const override { return 0; }
-  void SendMode(std::uint8_t, std::uint8_t) override {}
+  void SendMode(THandsetMode, std::uint8_t) override {}
   void SetOnDeviceChange(ChangeCallback) override {}
   void StartReadThreads(const THandsetCallbacks&) override {}
 };

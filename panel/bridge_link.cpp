@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr std::uint8_t kModeTalking = 6;  // the handset mode byte of the bridge's reports
-
 bool IsGenuineCommand(std::uintptr_t wparam, std::intptr_t lparam) {
   return wparam == panel_instance::kCommandWParam && lparam == panel_instance::kCommandLParam;
 }
@@ -88,7 +86,7 @@ void TPanelForm::WMPanelRestore(std::uintptr_t wparam, std::intptr_t lparam) {
 }
 
 void TPanelForm::TimerKeyRepeatTimer() {
-  volume_.RepeatKeys(bridge_status::ReportMode(state_.FLinkInfo) == kModeTalking);
+  volume_.RepeatKeys(bridge_status::ReportMode(state_.FLinkInfo) == THandsetMode::Talking);
 }
 
 void TPanelForm::TimerDrvCheckTimer() {

@@ -3,9 +3,6 @@
 #include "common/bridge_status.h"
 
 namespace {
-// Handset modes of the reports during a call: talking, and on hold.
-constexpr std::uint8_t kModeTalking = 6;
-constexpr std::uint8_t kModeHold = 2;
 // The volume group is grey with a handset present only when its sound devices are missing.
 constexpr char kNoHandsetSound[] = "Handset sound devices not found";
 }  // namespace
@@ -14,8 +11,7 @@ TLinkState LinkStateOf(bool bridge_linked, std::uint32_t link_status, std::uint3
   if (!bridge_linked) return TLinkState::NotRunning;
   if (!bridge_status::HandsetPresent(link_status)) return TLinkState::NoHandset;
   if (!bridge_status::SkypeAttached(link_status)) return TLinkState::WaitingForSkype;
-  const std::uint8_t mode = bridge_status::ReportMode(report);
-  return mode == kModeTalking || mode == kModeHold ? TLinkState::InCall : TLinkState::Ready;
+  return InCall(bridge_status::ReportMode(report)) ? TLinkState::InCall : TLinkState::Ready;
 }
 
 const char* LinkStateLine(TLinkState state) {

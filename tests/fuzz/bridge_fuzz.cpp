@@ -131,9 +131,10 @@ void CheckState(const TBridgeState& state, std::size_t longest_text) {
   for (const std::string* id : {&state.ActiveCallId, &state.IncomingCallId, &state.OtherCallId}) {
     if (id->size() > longest_text) Fail("call id longer than any text", *id);
   }
-  if (!IsMode(state.HandsetMode)) Fail("HandsetMode", std::to_string(state.HandsetMode));
-  if (!IsMode(state.LastSentMode) && state.LastSentMode != kNothingSent) {
-    Fail("LastSentMode", std::to_string(state.LastSentMode));
+  const THandsetMode mode = state.HandsetMode;
+  if (!IsMode(ModeByte(mode))) Fail("HandsetMode", std::to_string(ModeByte(mode)));
+  if (state.LastSentMode && !IsMode(ModeByte(*state.LastSentMode))) {
+    Fail("LastSentMode", std::to_string(ModeByte(*state.LastSentMode)));
   }
   if (state.SkypeRingerIsHandset != 0 && state.SkypeRingerIsHandset != 1 &&
       state.SkypeRingerIsHandset != kRingerUndetermined) {

@@ -66,7 +66,7 @@ TEST(CallLife, IncomingCallTakenAtTheHandsetAndEnded) {
   bridge.Notify("CALL 1201 STATUS FINISHED");
   bridge.Notify("CALLS ");
   EXPECT_EQ(bridge.Step(), (Lines{"QUERY 1 0", "SKYPE SEARCH ACTIVECALLS", "MODE 0 80"}));
-  EXPECT_EQ(bridge.state().HandsetMode, kModeStandby);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Standby);
 
   // Idle again: the watch no longer polls.
   bridge.form.CheckTalkingTimerTimer();
@@ -83,7 +83,7 @@ TEST(CallLife, IncomingCallRejectedOrGivenUp) {
     if (std::string(end) == "REFUSED") {
       bridge.Key(kNo);
       EXPECT_EQ(bridge.Step(), Lines{"SKYPE btn_released no"});
-      EXPECT_EQ(bridge.state().HandsetMode, kModeBuzzer);
+      EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Buzzer);
     }
     bridge.Notify(std::string("CALL 1201 STATUS ") + end);
     bridge.Notify("CALLS ");
@@ -143,7 +143,7 @@ TEST(CallLife, SecondCallWaitingYesHoldsTheFirstAndTakesTheSecond) {
   EXPECT_TRUE(bridge.state().SeveralCalls);
   EXPECT_EQ(bridge.state().OtherCallId, "1201");
   EXPECT_EQ(bridge.state().ActiveCallId, "1202");
-  EXPECT_EQ(bridge.state().HandsetMode, kModeTalking);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Talking);
 
   bridge.Key(kYes);
   EXPECT_EQ(bridge.Step(), (Lines{"SKYPE FOCUS", "SKYPE SET CALL 1201 STATUS ONHOLD",
@@ -192,13 +192,13 @@ TEST(CallLife, MuteOnAndOffDuringACall) {
 
   bridge.Key(kMute);
   EXPECT_EQ(bridge.Step(), (Lines{"SKYPE FOCUS", "SKYPE SET MUTE ON"}));
-  EXPECT_EQ(bridge.state().HandsetMode, kModeTalking);  // Skype's answer sets the mode
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Talking);  // Skype's answer sets the mode
   bridge.Notify("MUTE ON");
   EXPECT_EQ(bridge.Step(), Lines{"MODE 2 00"});
 
   bridge.Tick("CALLS 1201");
   EXPECT_EQ(bridge.Step(), (Lines{"QUERY 1 0", "SKYPE SEARCH ACTIVECALLS"}));
-  EXPECT_EQ(bridge.state().HandsetMode, kModeMute);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Mute);
 
   bridge.Key(kMute);
   EXPECT_EQ(bridge.Step(), (Lines{"SKYPE FOCUS", "SKYPE SET MUTE OFF"}));
@@ -221,7 +221,7 @@ TEST(CallLife, DoNotDisturbRingsAsCallOutAndYesStillAnswers) {
   bridge.Notify("CALL 1201 STATUS RINGING");
   bridge.Notify("CALL 1201 TYPE INCOMING_P2P");
   EXPECT_EQ(bridge.journal.With("MODE"), (Lines{"MODE 4 80", "MODE 4 80"}));
-  EXPECT_EQ(bridge.state().HandsetMode, kModeBuzzer);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Buzzer);
   bridge.Step();
 
   bridge.Key(kYes);
@@ -271,5 +271,5 @@ TEST(CallLife, UserStatusChangeWhileRingingSwitchesBetweenBuzzerAndCallOut) {
   bridge.Step();
   bridge.Notify("USERSTATUS ONLINE");
   EXPECT_EQ(bridge.Step(), Lines{});
-  EXPECT_EQ(bridge.state().HandsetMode, kModeTalking);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Talking);
 }

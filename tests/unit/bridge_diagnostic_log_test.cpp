@@ -148,7 +148,7 @@ TEST(LoggedPorts, TextsToSkypeAResultOtherThanOneModesAndDeviceChangesAreLogged)
   TLoggedDeviceManager logged(std::move(manager), log);
   int changes = 0;
   logged.SetOnDeviceChange([&changes] { ++changes; });
-  logged.SendMode(kModeTalking, 0x02);
+  logged.SendMode(THandsetMode::Talking, 0x02);
   devices->SetCount(0);
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(logged.Count(), 0);

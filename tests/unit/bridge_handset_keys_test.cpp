@@ -10,26 +10,26 @@ namespace {
 
 using namespace handset_key;
 
-
-constexpr std::uint8_t kAllModes[] = {kModeStandby, kModeBuzzer, kModeMute, kModeCallOut, kModeTalking};
+constexpr THandsetMode kAllModes[] = {THandsetMode::Standby, THandsetMode::Buzzer, THandsetMode::Mute,
+                                      THandsetMode::CallOut, THandsetMode::Talking};
 
 // One handset, Skype attached, no panel, in the given mode with call 1201 up (or ringing,
 // or called), journal empty.
 struct KeyBridge : BridgeFixture {
-  explicit KeyBridge(std::uint8_t mode = kModeStandby) {
+  explicit KeyBridge(THandsetMode mode = THandsetMode::Standby) {
     AttachSkype();
     switch (mode) {
-      case kModeBuzzer:
+      case THandsetMode::Buzzer:
         Notify("CALL 1201 TYPE INCOMING_P2P");
         break;
-      case kModeMute:
+      case THandsetMode::Mute:
         Notify("CALL 1201 STATUS INPROGRESS");
         Notify("MUTE ON");
         break;
-      case kModeCallOut:
+      case THandsetMode::CallOut:
         Notify("CALL 1201 TYPE OUTGOING_P2P");
         break;
-      case kModeTalking:
+      case THandsetMode::Talking:
         Notify("CALL 1201 STATUS INPROGRESS");
         break;
       default:
@@ -45,12 +45,12 @@ struct KeyBridge : BridgeFixture {
   }
 };
 
-std::string ModeName(std::uint8_t mode) { return "mode " + std::to_string(mode); }
+std::string ModeName(THandsetMode mode) { return "mode " + std::to_string(ModeByte(mode)); }
 
 }  // namespace
 
 TEST(HandsetKeys, UpAndDownNavigateInEveryMode) {
-  for (const std::uint8_t mode : kAllModes) {
+  for (const THandsetMode mode : kAllModes) {
     SCOPED_TRACE(ModeName(mode));
     KeyBridge bridge(mode);
     EXPECT_EQ(bridge.Press(kUp), (Lines{"SKYPE FOCUS", "SKYPE btn_released up"}));
@@ -65,13 +65,13 @@ TEST(HandsetKeys, DiallingKeysTypeOutsideTalkingAndSendTonesWhileTalking) {
   };
   const DialKey keys[] = {{0x12, '#'}, {0x13, '8'}, {0x14, '4'}, {0x17, '0'}, {0x18, '7'}, {0x19, '3'},
                           {0x1D, '6'}, {0x1E, '2'}, {0x21, '9'}, {0x22, '5'}, {0x23, '1'}};
-  for (const std::uint8_t mode : kAllModes) {
+  for (const THandsetMode mode : kAllModes) {
     SCOPED_TRACE(ModeName(mode));
     KeyBridge bridge(mode);
     std::string typed;
     for (const DialKey& k : keys) {
       const std::string c(1, k.c);
-      if (mode == kModeTalking) {
+      if (mode == THandsetMode::Talking) {
         EXPECT_EQ(bridge.Press(k.key), (Lines{"SKYPE FOCUS", "SKYPE SET CALL 1201 DTMF " + c}));
       } else {
         EXPECT_EQ(bridge.Press(k.key), (Lines{"SKYPE FOCUS", "SKYPE btn_released " + c}));
@@ -84,14 +84,14 @@ TEST(HandsetKeys, DiallingKeysTypeOutsideTalkingAndSendTonesWhileTalking) {
 }
 
 TEST(HandsetKeys, StarIsAToneWhileTalkingNothingWhileMutedAndTypedOtherwise) {
-  for (const std::uint8_t mode : kAllModes) {
+  for (const THandsetMode mode : kAllModes) {
     SCOPED_TRACE(ModeName(mode));
     KeyBridge bridge(mode);
     const Lines lines = bridge.Press(kStar);
-    if (mode == kModeTalking) {
+    if (mode == THandsetMode::Talking) {
       EXPECT_EQ(lines, (Lines{"SKYPE FOCUS", "SKYPE SET CALL 1201 DTMF *"}));
       EXPECT_EQ(bridge.state().DialString, "");
-    } else if (mode == kModeMute) {
+    } else if (mode == THandsetMode::Mute) {
       EXPECT_EQ(lines, Lines{"SKYPE FOCUS"});
       EXPECT_EQ(bridge.state().DialString, "");
     } else {
@@ -113,35 +113,35 @@ TEST(HandsetKeys, TheTwentyFirstCharacterIsNeitherTypedNorStored) {
   EXPECT_EQ(bridge.state().DialString, std::string(19, '1') + "*");
 
   // Tones while talking are not typing and have no limit.
-  KeyBridge talking(kModeTalking);
+  KeyBridge talking(THandsetMode::Talking);
   for (int i = 0; i < 25; ++i) talking.Key(kFive);
   EXPECT_EQ(talking.journal.With("SKYPE SET CALL").size(), 25u);
   EXPECT_EQ(talking.state().DialCount, 0);
 }
 
 TEST(HandsetKeys, MuteTogglesSkypesMuteOnlyDuringACall) {
-  for (const std::uint8_t mode : kAllModes) {
+  for (const THandsetMode mode : kAllModes) {
     SCOPED_TRACE(ModeName(mode));
     KeyBridge bridge(mode);
     const Lines lines = bridge.Press(kMute);
-    if (mode == kModeTalking) {
+    if (mode == THandsetMode::Talking) {
       EXPECT_EQ(lines, (Lines{"SKYPE FOCUS", "SKYPE SET MUTE ON"}));
-    } else if (mode == kModeMute) {
+    } else if (mode == THandsetMode::Mute) {
       EXPECT_EQ(lines, (Lines{"SKYPE FOCUS", "SKYPE SET MUTE OFF"}));
     } else {
       EXPECT_EQ(lines, Lines{"SKYPE FOCUS"});
     }
   }
   // The command follows Skype's mute, not the mode: talking again while still muted.
-  KeyBridge bridge(kModeMute);
+  KeyBridge bridge(THandsetMode::Mute);
   bridge.Notify("CALL 1201 STATUS INPROGRESS");
-  EXPECT_EQ(bridge.state().HandsetMode, kModeTalking);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Talking);
   EXPECT_EQ(bridge.Press(kMute), (Lines{"SKYPE FOCUS", "SKYPE SET MUTE OFF"}));
 }
 
 TEST(HandsetKeys, YesByMode) {
   // Ringing: answers the incoming call, even when another call is the active one.
-  KeyBridge ringing(kModeBuzzer);
+  KeyBridge ringing(THandsetMode::Buzzer);
   ringing.Notify("CALL 1202 TYPE INCOMING_P2P");
   ringing.Notify("CALLS 1201");
   ASSERT_EQ(ringing.state().ActiveCallId, "1201");
@@ -149,7 +149,7 @@ TEST(HandsetKeys, YesByMode) {
   EXPECT_FALSE(ringing.state().IncomingPending);
 
   // In a single call: hold, then resume.
-  for (const std::uint8_t mode : {kModeTalking, kModeMute}) {
+  for (const THandsetMode mode : {THandsetMode::Talking, THandsetMode::Mute}) {
     SCOPED_TRACE(ModeName(mode));
     KeyBridge bridge(mode);
     EXPECT_EQ(bridge.Press(kYes), (Lines{"SKYPE FOCUS", "SKYPE SET CALL 1201 STATUS ONHOLD"}));
@@ -159,7 +159,7 @@ TEST(HandsetKeys, YesByMode) {
   }
 
   // Idle or calling out: Skype's own Yes, and the number typed so far is gone.
-  for (const std::uint8_t mode : {kModeStandby, kModeCallOut}) {
+  for (const THandsetMode mode : {THandsetMode::Standby, THandsetMode::CallOut}) {
     SCOPED_TRACE(ModeName(mode));
     KeyBridge bridge(mode);
     bridge.Key(kOne);
@@ -170,28 +170,28 @@ TEST(HandsetKeys, YesByMode) {
 }
 
 TEST(HandsetKeys, YesWhileRingingForgetsAnEarlierHoldFromTheHandset) {
-  KeyBridge bridge(kModeTalking);
+  KeyBridge bridge(THandsetMode::Talking);
   bridge.Key(kYes);  // call 1201 held from the handset
   bridge.Notify("MUTE ON");
   bridge.Notify("CALL 1202 TYPE INCOMING_P2P");
-  ASSERT_EQ(bridge.state().HandsetMode, kModeBuzzer);
+  ASSERT_EQ(bridge.state().HandsetMode, THandsetMode::Buzzer);
   ASSERT_TRUE(bridge.state().HeldByHandset);
   bridge.Key(kYes);
   EXPECT_FALSE(bridge.state().HeldByHandset);
   // The answered call is the one talking now: the next Yes holds it rather than resuming.
   bridge.Notify("CALL 1202 STATUS INPROGRESS");
   bridge.Notify("MUTE OFF");
-  ASSERT_EQ(bridge.state().HandsetMode, kModeTalking);
+  ASSERT_EQ(bridge.state().HandsetMode, THandsetMode::Talking);
   EXPECT_EQ(bridge.Press(kYes), (Lines{"SKYPE FOCUS", "SKYPE SET CALL 1202 STATUS ONHOLD"}));
 }
 
 TEST(HandsetKeys, YesWithTwoCallsHoldsTheOtherAndTakesTheWaitingOne) {
-  KeyBridge bridge(kModeTalking);
+  KeyBridge bridge(THandsetMode::Talking);
   bridge.Key(kYes);  // the first call held from the handset
   bridge.Notify("CALL 1202 TYPE INCOMING_P2P");
   bridge.Notify("CALLS 1201, 1202");
   bridge.Notify("MUTE ON");
-  ASSERT_EQ(bridge.state().HandsetMode, kModeMute);
+  ASSERT_EQ(bridge.state().HandsetMode, THandsetMode::Mute);
   ASSERT_TRUE(bridge.state().HeldByHandset);
   EXPECT_EQ(bridge.Press(kYes), (Lines{"SKYPE FOCUS", "SKYPE SET CALL 1201 STATUS ONHOLD",
                                        "SKYPE SET CALL 1202 STATUS INPROGRESS"}));
@@ -208,7 +208,8 @@ TEST(HandsetKeys, NoByModeWithoutFocus) {
   EXPECT_EQ(idle.state().DialCount, 0);
   EXPECT_EQ(idle.state().DialString, "");
 
-  for (const std::uint8_t mode : {kModeBuzzer, kModeMute, kModeCallOut, kModeTalking}) {
+  for (const THandsetMode mode :
+       {THandsetMode::Buzzer, THandsetMode::Mute, THandsetMode::CallOut, THandsetMode::Talking}) {
     SCOPED_TRACE(ModeName(mode));
     KeyBridge single(mode);
     EXPECT_EQ(single.Press(kNo), Lines{"SKYPE btn_released no"});
@@ -217,7 +218,7 @@ TEST(HandsetKeys, NoByModeWithoutFocus) {
     KeyBridge several(mode);
     several.Notify("CALLS 1201, 1202");
     // A list of calls would make calling out talk: the outgoing type comes after it.
-    if (mode == kModeCallOut) several.Notify("CALL 1203 TYPE OUTGOING_P2P");
+    if (mode == THandsetMode::CallOut) several.Notify("CALL 1203 TYPE OUTGOING_P2P");
     ASSERT_EQ(several.state().HandsetMode, mode);
     EXPECT_EQ(several.Press(kNo), Lines{"SKYPE SET CALL 1202 STATUS FINISHED"});
     EXPECT_TRUE(several.state().HeldByHandset);
@@ -225,7 +226,7 @@ TEST(HandsetKeys, NoByModeWithoutFocus) {
 }
 
 TEST(HandsetKeys, SkypeKeyInEveryModeEmptiesTheDialBufferWithoutFocus) {
-  for (const std::uint8_t mode : kAllModes) {
+  for (const THandsetMode mode : kAllModes) {
     SCOPED_TRACE(ModeName(mode));
     KeyBridge bridge(mode);
     bridge.Key(kStar);
@@ -237,12 +238,12 @@ TEST(HandsetKeys, SkypeKeyInEveryModeEmptiesTheDialBufferWithoutFocus) {
 }
 
 TEST(HandsetKeys, RingToneKeyStepsTheToneOnlyInStandby) {
-  for (const std::uint8_t mode : kAllModes) {
+  for (const THandsetMode mode : kAllModes) {
     SCOPED_TRACE(ModeName(mode));
     KeyBridge bridge(mode);
     const std::uint8_t tone = bridge.state().RingTone;
     const Lines lines = bridge.Press(kRingTone);
-    if (mode == kModeStandby) {
+    if (mode == THandsetMode::Standby) {
       EXPECT_EQ(lines, (Lines{"SKYPE FOCUS", "MODE 0 01", "REGISTRY RingTone 1"}));
     } else {
       EXPECT_EQ(lines, Lines{"SKYPE FOCUS"});
@@ -253,7 +254,8 @@ TEST(HandsetKeys, RingToneKeyStepsTheToneOnlyInStandby) {
 }
 
 TEST(HandsetKeys, HeldZeroStartsAnInternationalNumberExceptWhileTalking) {
-  for (const std::uint8_t mode : {kModeStandby, kModeBuzzer, kModeMute, kModeCallOut}) {
+  for (const THandsetMode mode :
+       {THandsetMode::Standby, THandsetMode::Buzzer, THandsetMode::Mute, THandsetMode::CallOut}) {
     SCOPED_TRACE(ModeName(mode));
     KeyBridge bridge(mode);
     bridge.Key(kOne);
@@ -265,7 +267,7 @@ TEST(HandsetKeys, HeldZeroStartsAnInternationalNumberExceptWhileTalking) {
     EXPECT_EQ(bridge.state().DialCount, 1);
   }
 
-  KeyBridge talking(kModeTalking);
+  KeyBridge talking(THandsetMode::Talking);
   EXPECT_EQ(talking.Press(kZero), (Lines{"SKYPE FOCUS", "SKYPE SET CALL 1201 DTMF 0"}));
   EXPECT_EQ(talking.Press(kZeroHeld), Lines{"SKYPE FOCUS"});
   EXPECT_EQ(talking.state().DialString, "");
@@ -311,7 +313,8 @@ TEST(HandsetKeys, ClearTakesBackTheLastCharacterByRetypingTheRest) {
 }
 
 TEST(HandsetKeys, ClearDoesNothingAtAllOutsideStandby) {
-  for (const std::uint8_t mode : {kModeBuzzer, kModeMute, kModeCallOut, kModeTalking}) {
+  for (const THandsetMode mode :
+       {THandsetMode::Buzzer, THandsetMode::Mute, THandsetMode::CallOut, THandsetMode::Talking}) {
     SCOPED_TRACE(ModeName(mode));
     KeyBridge bridge(mode);
     bridge.Key(kStar);
@@ -331,7 +334,7 @@ TEST(HandsetKeys, KeysWithoutAnActionOnlyFocus) {
 }
 
 TEST(HandsetKeys, ReleasePostsTheStatusReportAndNothingElse) {
-  for (const std::uint8_t mode : kAllModes) {
+  for (const THandsetMode mode : kAllModes) {
     SCOPED_TRACE(ModeName(mode));
     KeyBridge bridge(mode);
     bridge.AttachPanel();
@@ -344,7 +347,7 @@ TEST(HandsetKeys, ReleasePostsTheStatusReportAndNothingElse) {
 }
 
 TEST(HandsetKeys, KeyReportGoesFirstWithTheReadThreadsKeyLinkStatusAndTheRequestedMode) {
-  KeyBridge talking(kModeTalking);
+  KeyBridge talking(THandsetMode::Talking);
   talking.AttachPanel();
   const THandsetCallbacks& thread = talking.devices->read_thread;
   thread.store_last_key(kUp);
@@ -358,13 +361,13 @@ TEST(HandsetKeys, KeyReportGoesFirstWithTheReadThreadsKeyLinkStatusAndTheRequest
   EXPECT_EQ(talking.Press(kZeroHeld), (Lines{"STATUS 0101 06000017", "SKYPE FOCUS"}));
 
   // Ringing with call out written in place of the buzzer: the report says ringing.
-  KeyBridge ringing(kModeBuzzer);
+  KeyBridge ringing(THandsetMode::Buzzer);
   ringing.AttachPanel();
   ringing.devices->read_thread.store_last_key(kYes);
   EXPECT_EQ(ringing.Press(kYes).front(), "STATUS 0101 0100001b");
 
   // Skype gone, handset unplugged: the link status follows at once.
-  KeyBridge bridge(kModeTalking);
+  KeyBridge bridge(THandsetMode::Talking);
   bridge.AttachPanel();
   bridge.ports.live_windows = {FakeBridgePorts::kPanel};
   bridge.devices->SetCount(0);

@@ -65,7 +65,7 @@ TEST(RelayRule, DropsEverythingElseAndAppliesNoOtherRule) {
   }
   EXPECT_EQ(bridge.journal.lines, Lines{});
   EXPECT_FALSE(bridge.state().Muted);
-  EXPECT_EQ(bridge.state().HandsetMode, kModeStandby);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Standby);
   EXPECT_EQ(bridge.state().SkypeRingerIsHandset, kRingerUndetermined);
   EXPECT_EQ(bridge.state().ActiveCallId, "");
 }
@@ -104,7 +104,7 @@ TEST(DeviceAnswerRule, ForwardsTheWholeTextByCaseSensitivePrefixAndChangesNoCall
   EXPECT_EQ(bridge.journal.lines,
             (Lines{"PANEL AUDIO_OUT USB Audio Device",
                    "PANEL AUDIO_IN  double  blanks and 1 2 3 4 5 6 7 8 9 10 11 12 words"}));
-  EXPECT_EQ(bridge.state().HandsetMode, kModeStandby);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Standby);
   EXPECT_EQ(bridge.state().ActiveCallId, "");
   // "Ringer" is not forwarded, yet the keyword rule, which ignores case, still reads it.
   EXPECT_EQ(bridge.state().SkypeRingerIsHandset, 0u);
@@ -123,7 +123,7 @@ TEST(CallStatusRule, InProgressMakesTheCallActiveAndTalks) {
   bridge.Notify("CALL 1201 STATUS INPROGRESS");
   EXPECT_EQ(bridge.journal.lines, Lines{"MODE 6 00"});
   EXPECT_EQ(bridge.state().ActiveCallId, "1201");
-  EXPECT_EQ(bridge.state().HandsetMode, kModeTalking);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Talking);
 
   // The keyword ignores case; extra words after the status do not matter.
   AttachedBridge lower;
@@ -140,7 +140,7 @@ TEST(CallStatusRule, CaseSensitiveWordsAndDoubleBlanksFallThroughToNothing) {
   bridge.Notify("CALL 1201 STATUS");
   EXPECT_EQ(bridge.journal.lines, Lines{});
   EXPECT_EQ(bridge.state().ActiveCallId, "");
-  EXPECT_EQ(bridge.state().HandsetMode, kModeStandby);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Standby);
 }
 
 TEST(CallStatusRule, LowerCaseStatusValueCountsAsSomeOtherStatus) {
@@ -206,7 +206,7 @@ TEST(CallTypeRule, IncomingRecordsTheCallAndRingsUnlessTalking) {
   EXPECT_EQ(bridge.state().IncomingCallId, "1201");
   EXPECT_EQ(bridge.state().ActiveCallId, "1201");
   EXPECT_TRUE(bridge.state().IncomingPending);
-  EXPECT_EQ(bridge.state().HandsetMode, kModeBuzzer);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Buzzer);
   // The ringing device is not known yet: call out, twice.
   EXPECT_EQ(bridge.journal.With("MODE"), (Lines{"MODE 4 80", "MODE 4 80"}));
 
@@ -217,21 +217,21 @@ TEST(CallTypeRule, IncomingRecordsTheCallAndRingsUnlessTalking) {
   EXPECT_EQ(talking.state().IncomingCallId, "1202");
   EXPECT_EQ(talking.state().ActiveCallId, "1202");
   EXPECT_TRUE(talking.state().IncomingPending);
-  EXPECT_EQ(talking.state().HandsetMode, kModeTalking);
+  EXPECT_EQ(talking.state().HandsetMode, THandsetMode::Talking);
   EXPECT_EQ(talking.journal.lines, Lines{});
 
   AttachedBridge muted;
   muted.Notify("CALL 1201 STATUS INPROGRESS");
   muted.Notify("MUTE ON");
   muted.Notify("CALL 1202 TYPE INCOMING_PSTN");
-  EXPECT_EQ(muted.state().HandsetMode, kModeBuzzer);
+  EXPECT_EQ(muted.state().HandsetMode, THandsetMode::Buzzer);
 }
 
 TEST(CallTypeRule, OutgoingCallsOutAndOtherTypesOrLowerCaseTypeWordDoNothing) {
   AttachedBridge bridge;
   bridge.Notify("CALL 1300 TYPE outgoing_p2p");
   EXPECT_EQ(bridge.journal.lines, (Lines{"MODE 4 00", "MODE 4 00"}));
-  EXPECT_EQ(bridge.state().HandsetMode, kModeCallOut);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::CallOut);
   EXPECT_EQ(bridge.state().ActiveCallId, "");
   EXPECT_EQ(bridge.state().IncomingCallId, "");
 
@@ -241,7 +241,7 @@ TEST(CallTypeRule, OutgoingCallsOutAndOtherTypesOrLowerCaseTypeWordDoNothing) {
   other.Notify("CALL 1300 Type OUTGOING_P2P");
   EXPECT_EQ(other.journal.lines, Lines{});
   EXPECT_FALSE(other.state().IncomingPending);
-  EXPECT_EQ(other.state().HandsetMode, kModeStandby);
+  EXPECT_EQ(other.state().HandsetMode, THandsetMode::Standby);
 }
 
 TEST(CallSubjectRule, ThreeWordSubjectCallsOutAnyOtherLengthDoesNot) {
@@ -251,11 +251,11 @@ TEST(CallSubjectRule, ThreeWordSubjectCallsOutAnyOtherLengthDoesNot) {
   EXPECT_EQ(bridge.journal.lines, Lines{});
   bridge.Notify("CALL 1300 subject");
   EXPECT_EQ(bridge.journal.lines, (Lines{"MODE 4 00", "MODE 4 00"}));
-  EXPECT_EQ(bridge.state().HandsetMode, kModeCallOut);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::CallOut);
 
   AttachedBridge within;
   within.Notify("CALL 1300 XSUBJECTX");
-  EXPECT_EQ(within.state().HandsetMode, kModeCallOut);
+  EXPECT_EQ(within.state().HandsetMode, THandsetMode::CallOut);
 }
 
 TEST(ActiveCallsRule, NoCallClearsEveryFlagAndGoesToStandby) {
@@ -273,7 +273,7 @@ TEST(ActiveCallsRule, NoCallClearsEveryFlagAndGoesToStandby) {
 
   bridge.Notify("CALLS ");
   EXPECT_EQ(bridge.journal.lines, Lines{"MODE 0 00"});
-  EXPECT_EQ(bridge.state().HandsetMode, kModeStandby);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Standby);
   EXPECT_FALSE(bridge.state().Muted);
   EXPECT_FALSE(bridge.state().SeveralCalls);
   EXPECT_FALSE(bridge.state().HeldByHandset);
@@ -291,7 +291,7 @@ TEST(ActiveCallsRule, OneCallTalksOrMutesButLeavesRingingAlone) {
   bridge.journal.Clear();
   bridge.Notify("CALLS 1201");
   EXPECT_EQ(bridge.journal.lines, Lines{});
-  EXPECT_EQ(bridge.state().HandsetMode, kModeMute);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Mute);
 
   AttachedBridge ringing;
   ringing.Notify("RINGER USB PHONE");
@@ -299,7 +299,7 @@ TEST(ActiveCallsRule, OneCallTalksOrMutesButLeavesRingingAlone) {
   ringing.journal.Clear();
   ringing.Notify("CALLS 1203");
   EXPECT_EQ(ringing.journal.lines, Lines{});
-  EXPECT_EQ(ringing.state().HandsetMode, kModeBuzzer);
+  EXPECT_EQ(ringing.state().HandsetMode, THandsetMode::Buzzer);
   EXPECT_EQ(ringing.state().ActiveCallId, "1203");
 }
 
@@ -329,7 +329,7 @@ TEST(ActiveCallsRule, SeveralCallsWhileRingingAskForTheBuzzerAgain) {
   bridge.journal.Clear();
   bridge.Notify("CALLS 1201, 1202");
   EXPECT_EQ(bridge.journal.lines, (Lines{"MODE 1 80", "MODE 1 80"}));
-  EXPECT_EQ(bridge.state().HandsetMode, kModeBuzzer);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Buzzer);
 }
 
 TEST(MuteRule, OnMutesAtOnceOffAsksForTheActiveCalls) {
@@ -342,7 +342,7 @@ TEST(MuteRule, OnMutesAtOnceOffAsksForTheActiveCalls) {
   const std::string off = "MUTE OFF";
   bridge.form.WMCopyData(off.c_str(), off.size() + 1);
   EXPECT_FALSE(bridge.state().Muted);
-  EXPECT_EQ(bridge.state().HandsetMode, kModeMute);  // until the answer says otherwise
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Mute);  // until the answer says otherwise
   EXPECT_EQ(bridge.journal.lines, Lines{"QUERY 1 0"});
   bridge.DeliverQueries();
   bridge.Notify("CALLS ");
@@ -371,7 +371,7 @@ TEST(UserStatusRule, DoNotDisturbFollowsTheStatusAndReRingsOnlyWhileRinging) {
   bridge.journal.Clear();
   bridge.Notify("USERSTATUS DND");
   EXPECT_EQ(bridge.journal.lines, (Lines{"MODE 4 80", "MODE 4 80"}));
-  EXPECT_EQ(bridge.state().HandsetMode, kModeBuzzer);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Buzzer);
 }
 
 TEST(RingerRule, UsbRingerIsTheHandsetByWindowsVersion) {
@@ -413,7 +413,7 @@ TEST(Notifications, UnknownOrEmptyTextsChangeNothing) {
     bridge.Notify(text);
   }
   EXPECT_EQ(bridge.journal.lines, Lines{});
-  EXPECT_EQ(bridge.state().HandsetMode, kModeStandby);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Standby);
   EXPECT_FALSE(bridge.state().DoNotDisturb);
   EXPECT_FALSE(bridge.state().Muted);
 }

@@ -134,14 +134,14 @@ TEST(PanelReports, LinkStatusTellsSkypeAndHandsetApart) {
 }
 
 TEST(PanelReports, ReportWordPutsTheKeyInTheLowByteAndTheModeInTheHighByte) {
-  EXPECT_EQ(bridge_status::Report(6, 0x11), 0x06000011u);
-  EXPECT_EQ(bridge_status::Report(0, 0xE0), 0x000000E0u);
-  EXPECT_EQ(bridge_status::Report(1, bridge_status::kPeriodicKey), 0x010000FFu);
+  EXPECT_EQ(bridge_status::Report(THandsetMode::Talking, 0x11), 0x06000011u);
+  EXPECT_EQ(bridge_status::Report(THandsetMode::Standby, 0xE0), 0x000000E0u);
+  EXPECT_EQ(bridge_status::Report(THandsetMode::Buzzer, bridge_status::kPeriodicKey), 0x010000FFu);
   // A key value wider than a byte must not spill into bits 8 to 23.
-  EXPECT_EQ(bridge_status::Report(4, 0x1F1), 0x040000F1u);
+  EXPECT_EQ(bridge_status::Report(THandsetMode::CallOut, 0x1F1), 0x040000F1u);
   EXPECT_EQ(bridge_status::ReportKey(0x06000011), 0x11);
-  EXPECT_EQ(bridge_status::ReportMode(0x06000011), 6);
-  EXPECT_EQ(bridge_status::ReportMode(0xFF0000FF), 0xFF);
+  EXPECT_EQ(bridge_status::ReportMode(0x06000011), THandsetMode::Talking);
+  EXPECT_EQ(ModeByte(bridge_status::ReportMode(0xFF0000FF)), 0xFF);
 }
 
 // A panel window of the bridge's own process would make every forward a same-thread send

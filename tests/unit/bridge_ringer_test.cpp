@@ -13,8 +13,8 @@ constexpr std::uint8_t kRingToneKey = 0x1A;
 // back in standby; journal empty.
 void LoadToneByRinging(BridgeFixture& bridge, std::uint32_t stored) {
   bridge.ports.registry.values["RingTone"] = stored;
-  bridge.form.SetHandsetMode(kModeBuzzer);
-  bridge.form.SetHandsetMode(kModeStandby);
+  bridge.form.SetHandsetMode(THandsetMode::Buzzer);
+  bridge.form.SetHandsetMode(THandsetMode::Standby);
   bridge.journal.Clear();
 }
 
@@ -23,28 +23,28 @@ void LoadToneByRinging(BridgeFixture& bridge, std::uint32_t stored) {
 TEST(SetHandsetMode, WritesOnlyWhenTheModeChanges) {
   BridgeFixture bridge;
   bridge.journal.Clear();
-  bridge.form.SetHandsetMode(kModeStandby);  // nothing written yet: written whatever it is
-  bridge.form.SetHandsetMode(kModeStandby);
-  bridge.form.SetHandsetMode(kModeTalking);
-  bridge.form.SetHandsetMode(kModeTalking);
-  bridge.form.SetHandsetMode(kModeMute);
-  bridge.form.SetHandsetMode(kModeTalking);
+  bridge.form.SetHandsetMode(THandsetMode::Standby);  // nothing written yet: written whatever it is
+  bridge.form.SetHandsetMode(THandsetMode::Standby);
+  bridge.form.SetHandsetMode(THandsetMode::Talking);
+  bridge.form.SetHandsetMode(THandsetMode::Talking);
+  bridge.form.SetHandsetMode(THandsetMode::Mute);
+  bridge.form.SetHandsetMode(THandsetMode::Talking);
   EXPECT_EQ(bridge.journal.lines, (Lines{"MODE 0 00", "MODE 6 00", "MODE 2 00", "MODE 6 00"}));
-  EXPECT_EQ(bridge.state().HandsetMode, kModeTalking);
-  EXPECT_EQ(bridge.state().LastSentMode, kModeTalking);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Talking);
+  EXPECT_EQ(bridge.state().LastSentMode, THandsetMode::Talking);
 }
 
 TEST(SetHandsetMode, BuzzerAndCallOutAreWrittenTwice) {
   BridgeFixture bridge;
   bridge.form.HandleNotification("RINGER USB PHONE");
   bridge.journal.Clear();
-  bridge.form.SetHandsetMode(kModeBuzzer);
+  bridge.form.SetHandsetMode(THandsetMode::Buzzer);
   EXPECT_EQ(bridge.journal.With("MODE"), (Lines{"MODE 1 80", "MODE 1 80"}));
   bridge.journal.Clear();
-  bridge.form.SetHandsetMode(kModeBuzzer);
+  bridge.form.SetHandsetMode(THandsetMode::Buzzer);
   EXPECT_EQ(bridge.journal.With("MODE"), Lines{});
-  bridge.form.SetHandsetMode(kModeCallOut);
-  bridge.form.SetHandsetMode(kModeCallOut);
+  bridge.form.SetHandsetMode(THandsetMode::CallOut);
+  bridge.form.SetHandsetMode(THandsetMode::CallOut);
   EXPECT_EQ(bridge.journal.With("MODE"), (Lines{"MODE 4 80", "MODE 4 80"}));
 }
 
@@ -52,13 +52,13 @@ TEST(SetHandsetMode, BuzzerOnlyWhereSkypeRingsOnTheHandsetAndTheUserAllowsIt) {
   struct Case {
     const char* ringer;      // Skype's answer about its ringing device, or none
     const char* userstatus;  // the user's status
-    std::uint8_t written;
+    THandsetMode written;
   };
   const Case cases[] = {
-      {nullptr, "USERSTATUS ONLINE", kModeCallOut},
-      {"RINGER Speakers", "USERSTATUS ONLINE", kModeCallOut},
-      {"RINGER USB PHONE", "USERSTATUS DND", kModeCallOut},
-      {"RINGER USB PHONE", "USERSTATUS ONLINE", kModeBuzzer},
+      {nullptr, "USERSTATUS ONLINE", THandsetMode::CallOut},
+      {"RINGER Speakers", "USERSTATUS ONLINE", THandsetMode::CallOut},
+      {"RINGER USB PHONE", "USERSTATUS DND", THandsetMode::CallOut},
+      {"RINGER USB PHONE", "USERSTATUS ONLINE", THandsetMode::Buzzer},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.ringer ? c.ringer : "no ringer answer") + ", " + c.userstatus);
@@ -66,23 +66,23 @@ TEST(SetHandsetMode, BuzzerOnlyWhereSkypeRingsOnTheHandsetAndTheUserAllowsIt) {
     if (c.ringer) bridge.form.HandleNotification(c.ringer);
     bridge.form.HandleNotification(c.userstatus);
     bridge.journal.Clear();
-    bridge.form.SetHandsetMode(kModeBuzzer);
-    const std::string line = "MODE " + std::to_string(c.written) + " 80";
+    bridge.form.SetHandsetMode(THandsetMode::Buzzer);
+    const std::string line = "MODE " + std::to_string(ModeByte(c.written)) + " 80";
     EXPECT_EQ(bridge.journal.lines, (Lines{line, line}));
-    EXPECT_EQ(bridge.state().HandsetMode, kModeBuzzer);
+    EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Buzzer);
     EXPECT_EQ(bridge.state().LastSentMode, c.written);
   }
 }
 
 TEST(SetHandsetMode, WithoutHandsetRecordsTheWriteAndANewHandsetGetsTheNextMode) {
   BridgeFixture bridge(/*handsets=*/0);
-  bridge.form.SetHandsetMode(kModeTalking);
-  EXPECT_EQ(bridge.state().LastSentMode, kModeTalking);
+  bridge.form.SetHandsetMode(THandsetMode::Talking);
+  EXPECT_EQ(bridge.state().LastSentMode, THandsetMode::Talking);
   EXPECT_TRUE(bridge.journal.With("MODE").empty());
   bridge.devices->SetCount(1);
-  EXPECT_EQ(bridge.state().LastSentMode, kNothingSent);
+  EXPECT_EQ(bridge.state().LastSentMode, std::nullopt);
   bridge.journal.Clear();
-  bridge.form.SetHandsetMode(kModeTalking);
+  bridge.form.SetHandsetMode(THandsetMode::Talking);
   EXPECT_EQ(bridge.journal.lines, Lines{"MODE 6 00"});
 }
 
@@ -90,15 +90,15 @@ TEST(RingToneLoad, EachBuzzerRequestReadsTheStoredToneLowByte) {
   BridgeFixture bridge;
   bridge.ports.registry.values["RingTone"] = 0x1F2;
   bridge.journal.Clear();
-  bridge.form.SetHandsetMode(kModeBuzzer);
+  bridge.form.SetHandsetMode(THandsetMode::Buzzer);
   EXPECT_EQ(bridge.state().RingTone, 0xF2);
   EXPECT_EQ(bridge.journal.lines, (Lines{"MODE 4 f2", "MODE 4 f2"}));
 
   // Other modes do not read it.
   bridge.ports.registry.values["RingTone"] = 0x03;
-  bridge.form.SetHandsetMode(kModeTalking);
+  bridge.form.SetHandsetMode(THandsetMode::Talking);
   EXPECT_EQ(bridge.state().RingTone, 0xF2);
-  bridge.form.SetHandsetMode(kModeBuzzer);
+  bridge.form.SetHandsetMode(THandsetMode::Buzzer);
   EXPECT_EQ(bridge.state().RingTone, 0x03);
 }
 
@@ -107,7 +107,7 @@ TEST(RingToneLoad, MissingValueIsStoredAs128ButTheReportsCarryZero) {
   LoadToneByRinging(bridge, 0x42);
   ASSERT_EQ(bridge.state().RingTone, 0x42);
   bridge.ports.registry.values.erase("RingTone");
-  bridge.form.SetHandsetMode(kModeBuzzer);
+  bridge.form.SetHandsetMode(THandsetMode::Buzzer);
   EXPECT_EQ(bridge.journal.lines, (Lines{"REGISTRY RingTone 128", "MODE 4 00", "MODE 4 00"}));
   EXPECT_EQ(bridge.state().RingTone, 0);
   EXPECT_EQ(bridge.ports.registry.values["RingTone"], 128u);
@@ -117,7 +117,7 @@ TEST(RingToneLoad, UnopenableKeyLeavesTheToneAsItWas) {
   BridgeFixture bridge;
   LoadToneByRinging(bridge, 0x42);
   bridge.ports.registry.can_open = false;
-  bridge.form.SetHandsetMode(kModeBuzzer);
+  bridge.form.SetHandsetMode(THandsetMode::Buzzer);
   EXPECT_EQ(bridge.journal.lines, (Lines{"MODE 4 42", "MODE 4 42"}));
   EXPECT_EQ(bridge.state().RingTone, 0x42);
 }
@@ -131,7 +131,7 @@ TEST(RingToneStep, FromTheDefaultToneFourPressesComeRoundAgain) {
             (Lines{"MODE 0 81", "REGISTRY RingTone 129", "MODE 0 82", "REGISTRY RingTone 130",
                    "MODE 0 83", "REGISTRY RingTone 131", "MODE 0 80", "REGISTRY RingTone 128"}));
   EXPECT_EQ(bridge.state().RingTone, 0x80);
-  EXPECT_EQ(bridge.state().LastSentMode, kModeStandby);
+  EXPECT_EQ(bridge.state().LastSentMode, THandsetMode::Standby);
 }
 
 TEST(RingToneStep, CarriesOnlyFromFifteenAndWrapsInEightBits) {
@@ -194,15 +194,17 @@ TEST(TalkingWatch, SkypeGoneMakesTheRingerUndeterminedSoItIsAskedAfterTheNextAtt
 }
 
 TEST(TalkingWatch, PollsTheActiveCallsOnlyWithAHandsetWhileRingingTalkingOrMuted) {
-  const std::uint8_t modes[] = {kModeStandby, kModeBuzzer, kModeMute, kModeCallOut, kModeTalking};
+  const THandsetMode modes[] = {THandsetMode::Standby, THandsetMode::Buzzer, THandsetMode::Mute, THandsetMode::CallOut,
+                                THandsetMode::Talking};
   for (const int handsets : {0, 1, 2}) {
-    for (const std::uint8_t mode : modes) {
-      SCOPED_TRACE("handsets " + std::to_string(handsets) + ", mode " + std::to_string(mode));
+    for (const THandsetMode mode : modes) {
+      SCOPED_TRACE("handsets " + std::to_string(handsets) + ", mode " + std::to_string(ModeByte(mode)));
       BridgeFixture bridge(handsets);
       bridge.form.SetHandsetMode(mode);
       bridge.journal.Clear();
       bridge.form.CheckTalkingTimerTimer();
-      const bool polls = handsets > 0 && (mode == kModeBuzzer || mode == kModeMute || mode == kModeTalking);
+      const bool polls =
+          handsets > 0 && (mode == THandsetMode::Buzzer || mode == THandsetMode::Mute || mode == THandsetMode::Talking);
       EXPECT_EQ(bridge.journal.lines, polls ? Lines{"QUERY 1 0"} : Lines{});
     }
   }

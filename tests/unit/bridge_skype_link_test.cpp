@@ -11,7 +11,7 @@ TEST(BridgeStart, DiscoversSkypeBeforeThePanelAndCreatesTheStoredRingTone) {
   EXPECT_EQ(bridge.journal.lines, (Lines{"BROADCAST SkypeControlAPIDiscover",
                                          "BROADCAST TALVEKWiredUIDiscover", "REGISTRY RingTone 128"}));
   EXPECT_EQ(bridge.state().RingTone, 0);
-  EXPECT_EQ(bridge.state().LastSentMode, kNothingSent);
+  EXPECT_EQ(bridge.state().LastSentMode, std::nullopt);
 }
 
 TEST(BridgeStart, WithAHandsetRepliesBeforeDiscoveringAndStartsReadThreads) {
@@ -169,7 +169,7 @@ TEST(HandsetChanges, ReadThreadsOnlyPostToTheWindowAndShareTheModeAndDialCount) 
   thread.on_event({THandsetKeyEvent::Kind::Key, 0x1B});
   thread.on_event({THandsetKeyEvent::Kind::ClearDialBuffer, 0});
   EXPECT_EQ(bridge.journal.lines, (Lines{"KEY 27", "DIAL RESET"}));
-  EXPECT_EQ(thread.context().handset_mode, kModeTalking);
+  EXPECT_EQ(thread.context().handset_mode, THandsetMode::Talking);
   thread.store_last_key(0x1F);
   EXPECT_EQ(bridge.state().LastKey, 0x1Fu);
 }
@@ -181,8 +181,8 @@ TEST(BridgeEnd, StandbyAtEndOfSessionAndAtExitWithoutTouchingTheModeState) {
   bridge.journal.Clear();
   bridge.form.WMEndSession();
   EXPECT_EQ(bridge.journal.lines, (Lines{"MODE 0 00"}));
-  EXPECT_EQ(bridge.state().HandsetMode, kModeTalking);
-  EXPECT_EQ(bridge.state().LastSentMode, kModeTalking);
+  EXPECT_EQ(bridge.state().HandsetMode, THandsetMode::Talking);
+  EXPECT_EQ(bridge.state().LastSentMode, THandsetMode::Talking);
   bridge.form.FormDestroy();
   EXPECT_EQ(bridge.journal.lines, (Lines{"MODE 0 00", "MODE 0 00"}));
 }

@@ -127,10 +127,10 @@ class FakeDeviceManager final : public IHandsetDeviceManager {
 
   int Count() const override { return count_; }
   // Like the real layer: a report goes nowhere without a handset.
-  void SendMode(std::uint8_t mode, std::uint8_t ring_tone) override {
+  void SendMode(THandsetMode mode, std::uint8_t ring_tone) override {
     if (count_ == 0) return;
     char line[32];
-    std::snprintf(line, sizeof line, "MODE %u %02x", mode, ring_tone);
+    std::snprintf(line, sizeof line, "MODE %u %02x", ModeByte(mode), ring_tone);
     journal_.Add(line);
   }
   void SetOnDeviceChange(ChangeCallback callback) override { on_change = std::move(callback); }

@@ -74,7 +74,7 @@ TEST(HandsetManagerStart, WithoutDeviceLibrariesNothingIsTouched) {
   machine.manager = std::make_unique<TUSBPhoneDevice>(machine.platform);
   EXPECT_EQ(machine.manager->Count(), 0);
   machine.manager->StartReadThreads({});
-  machine.manager->SendMode(6, 0);
+  machine.manager->SendMode(THandsetMode::Talking, 0);
   machine.manager.reset();
   EXPECT_EQ(machine.journal.lines, Lines{"probe"});
 }

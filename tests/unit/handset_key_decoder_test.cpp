@@ -84,29 +84,34 @@ TEST(KeyDecoder, HeldZeroGivesOneLongPress) {
 }
 
 TEST(KeyDecoder, StarLongPressOnlyInACall) {
-  for (std::uint8_t mode : {0, 1, 2, 4, 6}) {
+  for (THandsetMode mode : {THandsetMode::Standby, THandsetMode::Buzzer, THandsetMode::Mute, THandsetMode::CallOut,
+                            THandsetMode::Talking}) {
     Handset handset;
     handset.context.handset_mode = mode;
-    const Lines expected = (mode == 6 || mode == 2) ? Lines{"0:1c", "600:15", "1000:00"} : Lines{"0:1c", "1000:00"};
-    EXPECT_EQ(handset.Press(0x1C, 0, 1000), expected) << "mode " << int(mode);
+    const Lines expected = (mode == THandsetMode::Talking || mode == THandsetMode::Mute)
+                               ? Lines{"0:1c", "600:15", "1000:00"}
+                               : Lines{"0:1c", "1000:00"};
+    EXPECT_EQ(handset.Press(0x1C, 0, 1000), expected) << "mode " << int(ModeByte(mode));
   }
   // The mode is looked at on every report: a call that begins or ends mid-press gives none.
   Handset ending;
-  ending.context.handset_mode = 6;
+  ending.context.handset_mode = THandsetMode::Talking;
   EXPECT_EQ(ending.Report(0x1C, 0), Lines{"0:1c"});
-  ending.context.handset_mode = 0;
+  ending.context.handset_mode = THandsetMode::Standby;
   EXPECT_EQ(ending.Report(0x1C, 700), Lines{});
   Handset beginning;
   EXPECT_EQ(beginning.Report(0x1C, 0), Lines{"0:1c"});
-  beginning.context.handset_mode = 6;
+  beginning.context.handset_mode = THandsetMode::Talking;
   EXPECT_EQ(beginning.Report(0x1C, 700), Lines{});
 }
 
 TEST(KeyDecoder, RingToneKeyIsClearWhileAnythingIsGoingOn) {
-  for (std::uint8_t mode : {0, 1, 2, 4, 6}) {
+  for (THandsetMode mode : {THandsetMode::Standby, THandsetMode::Buzzer, THandsetMode::Mute, THandsetMode::CallOut,
+                            THandsetMode::Talking}) {
     Handset handset;
     handset.context.handset_mode = mode;
-    EXPECT_EQ(handset.Press(0x1A, 0, 200), (Lines{mode == 0 ? "0:1a" : "0:f1", "200:00"})) << "mode " << int(mode);
+    EXPECT_EQ(handset.Press(0x1A, 0, 200), (Lines{mode == THandsetMode::Standby ? "0:1a" : "0:f1", "200:00"}))
+        << "mode " << int(ModeByte(mode));
   }
   Handset dialling;
   dialling.context.dial_count = 1;

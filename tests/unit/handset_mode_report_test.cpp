@@ -22,14 +22,14 @@ TEST(SendMode, SameReportToEveryOpenHandsetInListOrder) {
   TUSBPhoneDevice manager(platform);
   journal.Take();
 
-  manager.SendMode(6, 0x81);
+  manager.SendMode(THandsetMode::Talking, 0x81);
   EXPECT_EQ(journal.Take(), (Lines{"a: write 004006810000000000", "b: write 00400681" + Zeros(17),
                                    "c: write 00400681" + Zeros(36)}));
 
   // The ring tone is taken at each call; a handset closed for removal is skipped.
   manager.WMDeviceChange(0x8001, 6, 12, "");
   journal.Take();
-  manager.SendMode(1, 0x03);
+  manager.SendMode(THandsetMode::Buzzer, 0x03);
   EXPECT_EQ(journal.Take(), (Lines{"a: write 004001030000000000", "c: write 00400103" + Zeros(36)}));
 }
 
@@ -39,6 +39,6 @@ TEST(SendMode, NothingWithoutHandsets) {
   platform.Plug("mouse", ConsumerControl(11, 0x046D, 0xC077));
   TUSBPhoneDevice manager(platform);
   journal.Take();
-  manager.SendMode(0, 0);
+  manager.SendMode(THandsetMode::Standby, 0);
   EXPECT_EQ(journal.lines, Lines{});
 }

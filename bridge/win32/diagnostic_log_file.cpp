@@ -22,14 +22,14 @@ std::string TDiagnosticLogFile::DefaultFolder() {
   return std::string(base) + "\\" HANDSET_PRODUCT_NAME;
 }
 
-TDiagnosticLogFile::~TDiagnosticLogFile() { Close(); }
+TDiagnosticLogFile::~TDiagnosticLogFile() = default;
 
 bool TDiagnosticLogFile::Open(std::uint64_t& size) {
   if (folder_.empty()) return false;
   CreateDirectoryA(folder_.c_str(), nullptr);  // there already, or it fails in the open below
   if (!OpenCurrent(OPEN_ALWAYS)) return false;
   LARGE_INTEGER length = {};
-  if (!GetFileSizeEx(file_, &length)) return false;
+  if (!GetFileSizeEx(file_.Get(), &length)) return false;
   size = static_cast<std::uint64_t>(length.QuadPart);
   return true;
 }
@@ -37,8 +37,7 @@ bool TDiagnosticLogFile::Open(std::uint64_t& size) {
 bool TDiagnosticLogFile::Append(const std::string& line) {
   DWORD written = 0;
   // One WriteFile for the whole line, without a flush: the window waits for this alone.
-  return file_ != INVALID_HANDLE_VALUE &&
-         WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
+  return file_.Valid() && WriteFile(file_.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
          written == line.size();
 }
 
@@ -53,15 +52,12 @@ bool TDiagnosticLogFile::Rotate() {
 bool TDiagnosticLogFile::OpenCurrent(DWORD disposition) {
   const std::string path = folder_ + kCurrentName;
   // Others may read the log (and copy it for support) while the bridge writes it.
-  file_ = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
-                      FILE_ATTRIBUTE_NORMAL, nullptr);
-  return file_ != INVALID_HANDLE_VALUE;
+  file_.Reset(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file_.Valid();
 }
 
-void TDiagnosticLogFile::Close() {
-  if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-  file_ = INVALID_HANDLE_VALUE;
-}
+void TDiagnosticLogFile::Close() { file_.Close(); }
 
 std::unique_ptr<TDiagnosticLog> MakeDiagnosticLog(bool wanted) {
   if (!wanted) return std::make_unique<TDiagnosticLog>();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bridge/diagnostic_log.h"
+#include "common/win32/scoped_handles.h"
 
 class TDiagnosticLogFile final : public ILogFile {
  public:
@@ -27,7 +28,7 @@ class TDiagnosticLogFile final : public ILogFile {
   void Close();
 
   std::string folder_;
-  HANDLE file_ = INVALID_HANDLE_VALUE;
+  TKernelHandle file_;
 };
 
 // The log as the bridge's registry value asks for it at start: on with this file and the

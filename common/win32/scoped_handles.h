@@ -80,7 +80,12 @@ class TDeviceInfoList {
 
   TDeviceInfoList(HDEVINFO set, Destroy destroy) : set_(set), destroy_(destroy) {}
   ~TDeviceInfoList() {
-    if (Valid()) destroy_(set_);
+    if (!Valid()) return;
+    // A function bound at run time may throw when it cannot be bound; a destructor must not.
+    try {
+      destroy_(set_);
+    } catch (...) {
+    }
   }
   TDeviceInfoList(const TDeviceInfoList&) = delete;
   TDeviceInfoList& operator=(const TDeviceInfoList&) = delete;

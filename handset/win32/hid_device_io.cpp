@@ -1,5 +1,6 @@
 #include "handset/win32/hid_device_io.h"
 
+#include <utility>
 #include <vector>
 
 #include "handset/win32/bound_services.h"
@@ -8,28 +9,25 @@ TWin32HidDeviceIo::~TWin32HidDeviceIo() { Close(); }
 
 bool TWin32HidDeviceIo::Open(const std::string& path, bool read_write) {
   const DWORD access = read_write ? GENERIC_READ | GENERIC_WRITE : 0;
-  HANDLE handle = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  handle_ = handle;
-  open_ = true;
+  TKernelHandle handle(
+      CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!handle) return false;
+  handle_ = std::move(handle);
+  handle_value_ = handle_.Get();
   return true;
 }
 
-void TWin32HidDeviceIo::Close() {
-  if (open_) CloseHandle(handle_);
-  open_ = false;
-}
+void TWin32HidDeviceIo::Close() { handle_.Close(); }
 
 THidDeviceQuery TWin32HidDeviceIo::Query() {
   THidDeviceQuery query;
   PHIDP_PREPARSED_DATA preparsed = nullptr;
-  bound::HidD_GetPreparsedData(handle_, &preparsed);
+  bound::HidD_GetPreparsedData(handle_.Get(), &preparsed);
   preparsed_data_ = preparsed;
 
   HIDD_ATTRIBUTES attributes = {};
   attributes.Size = 10;  // the fields that count: Size and the three ids
-  bound::HidD_GetAttributes(handle_, &attributes);
+  bound::HidD_GetAttributes(handle_.Get(), &attributes);
   query.VendorID = attributes.VendorID;
   query.ProductID = attributes.ProductID;
 
@@ -60,7 +58,7 @@ bool TWin32HidDeviceIo::RegisterHandleNotification() {
   DEV_BROADCAST_HANDLE filter = {};
   filter.dbch_size = sizeof(filter);
   filter.dbch_devicetype = DBT_DEVTYP_HANDLE;
-  filter.dbch_handle = handle_;
+  filter.dbch_handle = handle_.Get();
   notify_handle_ = bound::RegisterDeviceNotificationA(notification_window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
   return notify_handle_ != nullptr;
 }
@@ -71,7 +69,7 @@ void TWin32HidDeviceIo::UnregisterHandleNotification() {
 }
 
 bool TWin32HidDeviceIo::Write(const std::uint8_t* data, std::size_t length) {
-  if (!open_) return false;
+  if (!handle_) return false;
   DWORD written = 0;
-  return WriteFile(handle_, data, static_cast<DWORD>(length), &written, nullptr) != FALSE;
+  return WriteFile(handle_.Get(), data, static_cast<DWORD>(length), &written, nullptr) != FALSE;
 }

@@ -2,6 +2,7 @@
 // A HID device's own synchronous handle: queries, the handle notification, output reports.
 #include <windows.h>
 
+#include "common/win32/scoped_handles.h"
 #include "handset/hid_platform.h"
 
 class TWin32HidDeviceIo final : public IHidDeviceIo {
@@ -11,7 +12,7 @@ class TWin32HidDeviceIo final : public IHidDeviceIo {
 
   bool Open(const std::string& path, bool read_write) override;
   void Close() override;
-  std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(handle_); }
+  std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(handle_value_); }
   THidDeviceQuery Query() override;
   void FreePreparsedData() override;
   bool RegisterHandleNotification() override;
@@ -20,8 +21,9 @@ class TWin32HidDeviceIo final : public IHidDeviceIo {
 
  private:
   HWND notification_window_;
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
-  bool open_ = false;
+  TKernelHandle handle_;
+  // Kept after Close: Windows names the device by it in the removal notices that follow.
+  HANDLE handle_value_ = INVALID_HANDLE_VALUE;
   void* preparsed_data_ = nullptr;
   void* notify_handle_ = nullptr;
 };

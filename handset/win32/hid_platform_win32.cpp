@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "common/win32/scoped_handles.h"
 #include "common/win32/windows_version.h"
 #include "common/window_messages.h"
 #include "handset/service_binding.h"
@@ -116,8 +117,11 @@ void TWin32HidPlatform::StopNotifications() {
 
 std::vector<std::string> TWin32HidPlatform::EnumerateHidInterfaces() {
   std::vector<std::string> paths;
-  HDEVINFO set = bound::SetupDiGetClassDevsA(&hid_guid_, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-  if (set == nullptr || set == INVALID_HANDLE_VALUE) return paths;
+  const TDeviceInfoList devices(
+      bound::SetupDiGetClassDevsA(&hid_guid_, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE),
+      &bound::SetupDiDestroyDeviceInfoList);
+  if (!devices.Valid()) return paths;
+  const HDEVINFO set = devices.Get();
   for (DWORD index = 0;; ++index) {
     SP_DEVICE_INTERFACE_DATA interface_data = {};
     interface_data.cbSize = sizeof(interface_data);
@@ -136,7 +140,6 @@ std::vector<std::string> TWin32HidPlatform::EnumerateHidInterfaces() {
       paths.emplace_back(detail->DevicePath);
     }
   }
-  bound::SetupDiDestroyDeviceInfoList(set);
   return paths;
 }
 

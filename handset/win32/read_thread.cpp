@@ -6,6 +6,7 @@
 #include <atomic>
 #include <vector>
 
+#include "common/win32/scoped_handles.h"
 #include "handset/key_decoder.h"
 
 namespace {
@@ -31,11 +32,7 @@ class TUSBPhoneDataReadThread::TReader {
     InitializeCriticalSection(&callbacks_lock_);
   }
 
-  ~TReader() {
-    CloseReadHandle();
-    if (stop_event_ != nullptr) CloseHandle(stop_event_);
-    DeleteCriticalSection(&callbacks_lock_);
-  }
+  ~TReader() { DeleteCriticalSection(&callbacks_lock_); }
   TReader(const TReader&) = delete;
   TReader& operator=(const TReader&) = delete;
 
@@ -46,7 +43,7 @@ class TUSBPhoneDataReadThread::TReader {
     callbacks_open_ = false;
     LeaveCriticalSection(&callbacks_lock_);
     stop_requested_ = true;
-    if (stop_event_ != nullptr) SetEvent(stop_event_);
+    if (stop_event_) SetEvent(stop_event_.Get());
   }
 
   // The thread's entry: `context` is a heap-held reference to the reader, released at the end.
@@ -63,8 +60,8 @@ class TUSBPhoneDataReadThread::TReader {
   void Run();
   // Waits alertably for up to `milliseconds`; returns early on a stop request or a completion.
   void Pause(DWORD milliseconds) {
-    if (stop_event_ != nullptr) {
-      WaitForSingleObjectEx(stop_event_, milliseconds, TRUE);
+    if (stop_event_) {
+      WaitForSingleObjectEx(stop_event_.Get(), milliseconds, TRUE);
     } else {
       SleepEx(milliseconds, TRUE);
     }
@@ -85,11 +82,11 @@ class TUSBPhoneDataReadThread::TReader {
   bool callbacks_open_ = true;
   std::vector<std::uint8_t> report_;
   const std::uint16_t input_report_length_;
-  HANDLE read_handle_ = INVALID_HANDLE_VALUE;
+  TKernelHandle read_handle_;
   PendingRead pending_{};
   TKeyDecoder decoder_;
   std::atomic<bool> stop_requested_{false};
-  const HANDLE stop_event_;
+  const TKernelHandle stop_event_;
 };
 
 TUSBPhoneDataReadThread::TUSBPhoneDataReadThread(std::string device_path, std::uint16_t input_report_length,
@@ -98,13 +95,9 @@ TUSBPhoneDataReadThread::TUSBPhoneDataReadThread(std::string device_path, std::u
   // The thread keeps its own reference and lets go of it as its last act. Without a thread
   // the handset's keys go unread, but the bridge and its other handsets run on.
   auto* reference = new std::shared_ptr<TReader>(reader_);
-  const HANDLE thread = CreateThread(nullptr, 0, &TReader::ThreadMain, reference, 0, nullptr);
-  if (thread == nullptr) {
-    delete reference;
-    return;
-  }
   // Nobody waits for the thread: it ends by itself.
-  CloseHandle(thread);
+  const TKernelHandle thread(CreateThread(nullptr, 0, &TReader::ThreadMain, reference, 0, nullptr));
+  if (!thread) delete reference;
 }
 
 TUSBPhoneDataReadThread::~TUSBPhoneDataReadThread() { reader_->RequestStop(); }
@@ -135,16 +128,16 @@ void TUSBPhoneDataReadThread::TReader::Run() {
 }
 
 bool TUSBPhoneDataReadThread::TReader::OpenReadHandle() {
-  if (read_handle_ == INVALID_HANDLE_VALUE) {
-    read_handle_ = CreateFileA(device_path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+  if (!read_handle_) {
+    read_handle_.Reset(CreateFileA(device_path_.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED,
+                                   nullptr));
   }
-  return read_handle_ != INVALID_HANDLE_VALUE;
+  return read_handle_.Valid();
 }
 
 void TUSBPhoneDataReadThread::TReader::CloseReadHandle() {
-  if (read_handle_ != INVALID_HANDLE_VALUE) CloseHandle(read_handle_);
-  read_handle_ = INVALID_HANDLE_VALUE;
+  read_handle_.Close();
 }
 
 void CALLBACK TUSBPhoneDataReadThread::TReader::ReadCompleted(DWORD error, DWORD, LPOVERLAPPED overlapped) {
@@ -155,7 +148,7 @@ void CALLBACK TUSBPhoneDataReadThread::TReader::ReadCompleted(DWORD error, DWORD
 
 TUSBPhoneDataReadThread::TReader::ReadOutcome TUSBPhoneDataReadThread::TReader::ReadOneReport() {
   pending_ = PendingRead{};
-  if (!ReadFileEx(read_handle_, report_.data(), input_report_length_, &pending_.overlapped, &ReadCompleted)) {
+  if (!ReadFileEx(read_handle_.Get(), report_.data(), input_report_length_, &pending_.overlapped, &ReadCompleted)) {
     // No read is under way, so no completion will come and there is nothing to decode.
     Pause(kWaitSliceMs);
     return stop_requested_ ? ReadOutcome::kStopped : ReadOutcome::kNotStarted;
@@ -166,7 +159,7 @@ TUSBPhoneDataReadThread::TReader::ReadOutcome TUSBPhoneDataReadThread::TReader::
   // Stopping: the read must end before its buffer and record go away. Only this thread
   // waits for that. A read that ignores the cancel is cut off by closing its handle; should
   // even that never end it, the thread sleeps on rather than free what the read may write.
-  CancelIo(read_handle_);
+  CancelIo(read_handle_.Get());
   for (int slice = 0; !pending_.completed; ++slice) {
     if (slice == kCancelSlices) CloseReadHandle();
     SleepEx(slice < kCancelSlices ? kWaitSliceMs : INFINITE, TRUE);

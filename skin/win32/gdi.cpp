@@ -68,9 +68,9 @@ TPaintBuffer::TPaintBuffer(HDC target, const RECT& area)
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   dc_ = CreateCompatibleDC(target);
-  bitmap_ = dc_ ? CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+  bitmap_.Reset(dc_ ? CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr);
   if (!bitmap_) return;
-  old_bitmap_ = SelectObject(dc_, bitmap_);
+  old_bitmap_ = SelectObject(dc_, bitmap_.Get());
   bits_ = static_cast<std::uint32_t*>(bits);
   canvas_ = TPixelCanvas(bits_, width, height);
   SetBkMode(dc_, TRANSPARENT);
@@ -85,7 +85,7 @@ TPaintBuffer::~TPaintBuffer() {
     BitBlt(target_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, dc_, 0, 0,
            SRCCOPY);
     SelectObject(dc_, old_bitmap_);
-    DeleteObject(bitmap_);
+    bitmap_.Close();
   }
   if (dc_) DeleteDC(dc_);
 }

@@ -26,7 +26,7 @@ class TPaintBuffer {
   TPaintBuffer(const TPaintBuffer&) = delete;
   TPaintBuffer& operator=(const TPaintBuffer&) = delete;
 
-  bool Ready() const { return bitmap_ != nullptr; }
+  bool Ready() const { return bitmap_.Valid(); }
   HDC Dc() const { return dc_; }
   // In the buffer's own coordinates, (0, 0) at the area's top left.
   TPixelCanvas& Canvas() { return canvas_; }
@@ -37,7 +37,7 @@ class TPaintBuffer {
   HDC target_;
   RECT area_;
   HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
+  TGdiObject bitmap_;
   HGDIOBJ old_bitmap_ = nullptr;
   std::uint32_t* bits_ = nullptr;
   TPixelCanvas canvas_;

@@ -41,8 +41,8 @@ std::optional<TPanelPart> PanelPart(std::string_view word, bool ring_allowed) {
 
 // "post"/"send"/"report" arguments: a message number and two integers.
 bool ReadNumbers(const std::vector<std::string_view>& list, std::size_t first, TCommand& command) {
-  const auto w = simkit::parseInteger(list[first]);
-  const auto l = simkit::parseInteger(list[first + 1]);
+  const auto w = simkit::ParseInteger(list[first]);
+  const auto l = simkit::ParseInteger(list[first + 1]);
   if (!w || !l) return false;
   command.wparam = *w;
   command.lparam = *l;
@@ -101,14 +101,14 @@ TCommand ParseCommand(std::string_view line) {
   }
   if ((keyword == "post" || keyword == "send") && count == 4) {
     TCommand command = Make(keyword == "post" ? TCommandKind::Post : TCommandKind::Send);
-    const auto message = simkit::parseInteger(list[1]);
+    const auto message = simkit::ParseInteger(list[1]);
     if (message && *message >= 0 && *message <= 0xFFFF && ReadNumbers(list, 2, command)) {
       command.message = static_cast<std::uint32_t>(*message);
       return command;
     }
   }
   if (keyword == "sleep" && count == 2) {
-    const auto ms = simkit::parseInteger(list[1]);
+    const auto ms = simkit::ParseInteger(list[1]);
     if (ms && *ms >= 0 && *ms <= 600000) {
       TCommand command = Make(TCommandKind::Sleep);
       command.milliseconds = static_cast<std::uint32_t>(*ms);
@@ -116,7 +116,7 @@ TCommand ParseCommand(std::string_view line) {
     }
   }
   if (keyword == "key" && count == 2) {
-    const auto key = simkit::parseInteger(list[1]);
+    const auto key = simkit::ParseInteger(list[1]);
     if (key && *key > 0 && *key < 256) {
       TCommand command = Make(TCommandKind::Key);
       command.wparam = *key;
@@ -134,7 +134,7 @@ TCommand ParseCommand(std::string_view line) {
   if ((keyword == "slide" || keyword == "choose") && count == 3) {
     const bool is_choice = keyword == "choose";
     const auto part = PanelPart(list[1], is_choice);
-    const auto value = simkit::parseInteger(list[2]);
+    const auto value = simkit::ParseInteger(list[2]);
     if (part && value && *value >= 0 && *value <= 0xFFFF) {
       TCommand command = Make(is_choice ? TCommandKind::Choose : TCommandKind::Slide);
       command.part = *part;

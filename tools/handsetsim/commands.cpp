@@ -5,28 +5,28 @@
 
 namespace handsetsim {
 
-using simkit::Fields;
-using simkit::splitFields;
+using simkit::TFields;
+using simkit::SplitFields;
 namespace {
 
 std::optional<std::int64_t> InRange(std::string_view word, std::int64_t low, std::int64_t high) {
-  const auto value = simkit::parseInteger(word);
+  const auto value = simkit::ParseInteger(word);
   if (!value || *value < low || *value > high) return std::nullopt;
   return value;
 }
 
 // An option that may be absent (then `fallback`), but not malformed.
-std::optional<std::int64_t> OptionOr(const Fields& fields, std::string_view name, std::int64_t fallback,
+std::optional<std::int64_t> OptionOr(const TFields& fields, std::string_view name, std::int64_t fallback,
                                      std::int64_t low, std::int64_t high) {
-  const auto text = fields.option(name);
+  const auto text = fields.Option(name);
   if (!text) return fallback;
   return InRange(*text, low, high);
 }
 
 TCommand Invalid() { return TCommand{}; }
 
-TCommand ParseDevice(const Fields& f) {
-  if (f.positional.size() != 4 || !f.onlyOptions({"usagepage", "usage", "in", "out", "version"})) return Invalid();
+TCommand ParseDevice(const TFields& f) {
+  if (f.positional.size() != 4 || !f.OnlyOptions({"usagepage", "usage", "in", "out", "version"})) return Invalid();
   const TDeviceConfig defaults;
   const auto number = InRange(f.positional[1], 1, kMaxDevices);
   const auto vid = InRange(f.positional[2], 0, 0xFFFF);
@@ -53,16 +53,16 @@ TCommand ParseDevice(const Fields& f) {
 }
 
 // press, release and hold: the device is dev=N, device 1 when not given.
-std::optional<int> TargetDevice(const Fields& f) {
+std::optional<int> TargetDevice(const TFields& f) {
   const auto device = OptionOr(f, "dev", 1, 1, kMaxDevices);
   if (!device) return std::nullopt;
   return static_cast<int>(*device);
 }
 
-TCommand ParseKeyCommand(TCommandKind kind, const Fields& f) {
+TCommand ParseKeyCommand(TCommandKind kind, const TFields& f) {
   const std::size_t words = kind == TCommandKind::Release ? 1 : kind == TCommandKind::Press ? 2 : 3;
   const bool hold = kind == TCommandKind::Hold;
-  if (f.positional.size() != words || !(hold ? f.onlyOptions({"dev", "every"}) : f.onlyOptions({"dev"}))) {
+  if (f.positional.size() != words || !(hold ? f.OnlyOptions({"dev", "every"}) : f.OnlyOptions({"dev"}))) {
     return Invalid();
   }
   TCommand command;
@@ -79,8 +79,8 @@ TCommand ParseKeyCommand(TCommandKind kind, const Fields& f) {
   return command;
 }
 
-TCommand ParseWaitOutput(const Fields& f) {
-  if (f.positional.size() < 2 || !f.onlyOptions({"timeout", "dev"})) return Invalid();
+TCommand ParseWaitOutput(const TFields& f) {
+  if (f.positional.size() < 2 || !f.OnlyOptions({"timeout", "dev"})) return Invalid();
   const auto device = TargetDevice(f);
   const auto timeout = OptionOr(f, "timeout", kDefaultWaitMs, 0, kMaxMilliseconds);
   const auto prefix = ParseHexBytes({f.positional.begin() + 1, f.positional.end()});
@@ -94,7 +94,7 @@ TCommand ParseWaitOutput(const Fields& f) {
 }
 
 // unplug N, plug N
-TCommand ParseDeviceNumber(TCommandKind kind, const Fields& f) {
+TCommand ParseDeviceNumber(TCommandKind kind, const TFields& f) {
   if (f.positional.size() != 2 || !f.options.empty()) return Invalid();
   const auto device = InRange(f.positional[1], 1, kMaxDevices);
   if (!device) return Invalid();
@@ -113,7 +113,7 @@ TCommand ParseCommand(std::string_view line) {
     nothing.kind = TCommandKind::Nothing;
     return nothing;
   }
-  const Fields f = splitFields(line);
+  const TFields f = SplitFields(line);
   if (f.positional.empty()) return Invalid();
   const std::string_view keyword = f.positional[0];
   if (keyword == "device") return ParseDevice(f);

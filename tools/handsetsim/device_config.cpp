@@ -7,8 +7,8 @@
 
 namespace handsetsim {
 
-using simkit::Fields;
-using simkit::splitFields;
+using simkit::TFields;
+using simkit::SplitFields;
 namespace {
 
 std::string Hex16(std::uint16_t value) {
@@ -17,16 +17,16 @@ std::string Hex16(std::uint16_t value) {
   return text;
 }
 
-bool ReadNumber(const Fields& fields, std::string_view name, std::int64_t low, std::int64_t high, std::int64_t& out) {
-  const auto text = fields.option(name);
+bool ReadNumber(const TFields& fields, std::string_view name, std::int64_t low, std::int64_t high, std::int64_t& out) {
+  const auto text = fields.Option(name);
   if (!text) return false;
-  const auto value = simkit::parseInteger(*text);
+  const auto value = simkit::ParseInteger(*text);
   if (!value || *value < low || *value > high) return false;
   out = *value;
   return true;
 }
 
-bool Read16(const Fields& fields, std::string_view name, std::uint16_t& out) {
+bool Read16(const TFields& fields, std::string_view name, std::uint16_t& out) {
   std::int64_t value = 0;
   if (!ReadNumber(fields, name, 0, 0xFFFF, value)) return false;
   out = static_cast<std::uint16_t>(value);
@@ -82,15 +82,15 @@ std::string RecordText(const TDeviceRecord& record) {
 }
 
 std::optional<TDeviceRecord> ParseRecord(std::string_view text) {
-  const Fields fields = splitFields(text);
+  const TFields fields = SplitFields(text);
   if (!fields.positional.empty() ||
-      !fields.onlyOptions({"dev", "vid", "pid", "version", "usagepage", "usage", "in", "out", "path"})) {
+      !fields.OnlyOptions({"dev", "vid", "pid", "version", "usagepage", "usage", "in", "out", "path"})) {
     return std::nullopt;
   }
   TDeviceRecord record;
   TDeviceConfig& c = record.config;
   std::int64_t number = 0;
-  const auto path = fields.option("path");
+  const auto path = fields.Option("path");
   if (!ReadNumber(fields, "dev", 1, kMaxDevices, number) || !Read16(fields, "vid", c.vendor_id) ||
       !Read16(fields, "pid", c.product_id) || !Read16(fields, "version", c.version) ||
       !Read16(fields, "usagepage", c.usage_page) || !Read16(fields, "usage", c.usage) ||

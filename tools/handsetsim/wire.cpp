@@ -8,8 +8,8 @@
 
 namespace handsetsim {
 
-using simkit::Fields;
-using simkit::splitFields;
+using simkit::TFields;
+using simkit::SplitFields;
 namespace {
 
 constexpr std::uint8_t kQueryMagic[8] = {0xFF, 'h', 's', 'q', 'u', 'e', 'r', 'y'};
@@ -22,10 +22,10 @@ std::optional<std::string_view> After(std::string_view text, std::string_view ve
   return text.substr(verb.size() + 1);
 }
 
-std::optional<std::int64_t> Number(const Fields& fields, std::string_view name, std::int64_t low, std::int64_t high) {
-  const auto text = fields.option(name);
+std::optional<std::int64_t> Number(const TFields& fields, std::string_view name, std::int64_t low, std::int64_t high) {
+  const auto text = fields.Option(name);
   if (!text) return std::nullopt;
-  const auto value = simkit::parseInteger(*text);
+  const auto value = simkit::ParseInteger(*text);
   if (!value || *value < low || *value > high) return std::nullopt;
   return value;
 }
@@ -63,7 +63,7 @@ const char* ChangeName(TDeviceChange change) { return change == TDeviceChange::A
 std::string ListRequest(std::uint32_t process) { return "list process=" + std::to_string(process); }
 
 std::string IdentifyRequest(std::uint32_t process, std::uint64_t token) {
-  return "identify process=" + std::to_string(process) + " token=" + simkit::hexValue(token);
+  return "identify process=" + std::to_string(process) + " token=" + simkit::HexValue(token);
 }
 
 std::string ListenRequest(std::uint32_t process) { return "listen process=" + std::to_string(process); }
@@ -74,15 +74,15 @@ std::string DeliveredNotice(int device, TDeviceChange change, unsigned messages)
 }
 
 TControlRequest ParseRequest(std::string_view text) {
-  const Fields fields = splitFields(text);
+  const TFields fields = SplitFields(text);
   TControlRequest request;
   if (fields.positional.size() != 1) return request;
   const std::string_view verb = fields.positional[0];
   if (verb == "delivered") {
     const auto device = Number(fields, "dev", 1, kMaxDevices);
     const auto messages = Number(fields, "messages", 0, 0xFFFF);
-    const auto change = ParseChange(fields.option("change").value_or(""));
-    if (!fields.onlyOptions({"dev", "change", "messages"}) || !device || !messages || !change) return request;
+    const auto change = ParseChange(fields.Option("change").value_or(""));
+    if (!fields.OnlyOptions({"dev", "change", "messages"}) || !device || !messages || !change) return request;
     request.kind = TRequestKind::Delivered;
     request.device = static_cast<int>(*device);
     request.change = *change;
@@ -92,11 +92,11 @@ TControlRequest ParseRequest(std::string_view text) {
   const auto process = Number(fields, "process", 0, 0xFFFFFFFF);
   if (!process) return request;
   request.process = static_cast<std::uint32_t>(*process);
-  if (verb == "list" && fields.onlyOptions({"process"})) {
+  if (verb == "list" && fields.OnlyOptions({"process"})) {
     request.kind = TRequestKind::List;
-  } else if (verb == "listen" && fields.onlyOptions({"process"})) {
+  } else if (verb == "listen" && fields.OnlyOptions({"process"})) {
     request.kind = TRequestKind::Listen;
-  } else if (verb == "identify" && fields.onlyOptions({"process", "token"})) {
+  } else if (verb == "identify" && fields.OnlyOptions({"process", "token"})) {
     const auto token = Number(fields, "token", 0, INT64_MAX);
     if (!token) return request;
     request.kind = TRequestKind::Identify;
@@ -113,9 +113,9 @@ std::string ListReply(const std::vector<TDeviceRecord>& devices) {
 
 std::optional<std::vector<TDeviceRecord>> ParseListReply(std::string_view text) {
   const std::size_t first_end = text.find('\n');
-  const Fields head = splitFields(text.substr(0, first_end));
+  const TFields head = SplitFields(text.substr(0, first_end));
   if (head.positional.size() != 2 || head.positional[0] != "devices" || !head.options.empty()) return std::nullopt;
-  const auto count = simkit::parseInteger(head.positional[1]);
+  const auto count = simkit::ParseInteger(head.positional[1]);
   if (!count || *count < 0 || *count > kMaxDevices) return std::nullopt;
 
   std::vector<TDeviceRecord> devices;

@@ -11,43 +11,43 @@
 
 namespace mmdevsim {
 
-enum class Flow { Render, Capture };
+enum class TFlow { Render, Capture };
 
-struct Endpoint {
-    std::string id;  // as IMMDevice::GetId gives it
-    std::string name;
-    Flow flow = Flow::Render;
-    float level = 0.5f;
-    bool mute = false;
-    bool levelFails = false;  // the level calls give E_NOTIMPL
-    bool muteFails = false;   // the mute calls give E_NOTIMPL
-    bool present = true;
-    // Counts unplugs: a volume object activated before the last one is invalidated.
-    unsigned generation = 0;
+struct TEndpoint {
+  std::string id;  // as IMMDevice::GetId gives it
+  std::string name;
+  TFlow flow = TFlow::Render;
+  float level = 0.5f;
+  bool mute = false;
+  bool level_fails = false;  // the level calls give E_NOTIMPL
+  bool mute_fails = false;   // the mute calls give E_NOTIMPL
+  bool present = true;
+  // Counts unplugs: a volume object activated before the last one is invalidated.
+  unsigned generation = 0;
 };
 
-struct Config {
-    std::vector<Endpoint> endpoints;
+struct TConfig {
+  std::vector<TEndpoint> endpoints;
 };
 
-Config defaultConfig();
+TConfig DefaultConfig();
 // One statement a line; `errors` gets one text per line that was not understood.
-Config parseConfig(std::string_view text, std::vector<std::string>& errors);
+TConfig ParseConfig(std::string_view text, std::vector<std::string>& errors);
 
-struct Command {
-    enum class Kind { Level, Mute, Unplug, Plug, Fail };
-    Kind kind = Kind::Level;
-    std::string name;  // the endpoint's friendly name
-    float level = 0.0f;
-    bool mute = false;
-    bool failLevel = false;
-    bool failMute = false;
+struct TCommand {
+  enum class TKind { Level, Mute, Unplug, Plug, Fail };
+  TKind kind = TKind::Level;
+  std::string name;  // the endpoint's friendly name
+  float level = 0.0f;
+  bool mute = false;
+  bool fail_level = false;
+  bool fail_mute = false;
 };
 
 // "level V NAME", "mute 0|1 NAME", "unplug NAME", "plug NAME", "fail level|mute|both|none NAME".
-std::optional<Command> parseCommand(std::string_view line, std::string& error);
+std::optional<TCommand> ParseCommand(std::string_view line, std::string& error);
 
 // The endpoint with this name, or null.
-Endpoint* findByName(std::vector<Endpoint>& endpoints, const std::string& name);
+TEndpoint* FindByName(std::vector<TEndpoint>& endpoints, const std::string& name);
 
 }  // namespace mmdevsim

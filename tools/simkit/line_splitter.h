@@ -7,15 +7,15 @@
 namespace simkit {
 
 // Cuts a byte stream, read in chunks of any size, into lines ending in "\n" or "\r\n".
-class LineSplitter {
-public:
-    // The lines completed by this chunk.
-    std::vector<std::string> feed(const char* data, std::size_t size);
-    // The unterminated last line, if the stream ended with one.
-    std::vector<std::string> finish();
+class TLineSplitter {
+ public:
+  // The lines completed by this chunk.
+  std::vector<std::string> Feed(const char* data, std::size_t size);
+  // The unterminated last line, if the stream ended with one.
+  std::vector<std::string> Finish();
 
-private:
-    std::string partial_;
+ private:
+  std::string partial_;
 };
 
 }  // namespace simkit

@@ -2,27 +2,27 @@
 
 namespace simkit {
 
-std::string hexValue(std::uint64_t value) {
-    static const char digits[] = "0123456789abcdef";
-    std::string reversed;
-    do {
-        reversed.push_back(digits[value % 16]);
-        value /= 16;
-    } while (value != 0);
-    return "0x" + std::string(reversed.rbegin(), reversed.rend());
+std::string HexValue(std::uint64_t value) {
+  static const char digits[] = "0123456789abcdef";
+  std::string reversed;
+  do {
+    reversed.push_back(digits[value % 16]);
+    value /= 16;
+  } while (value != 0);
+  return "0x" + std::string(reversed.rbegin(), reversed.rend());
 }
 
-std::string logLine(std::uint64_t microseconds, std::string_view event, std::string_view details) {
-    const std::string fraction = std::to_string(1000 + microseconds % 1000).substr(1);
-    std::string line = std::to_string(microseconds / 1000) + '.' + fraction;
+std::string LogLine(std::uint64_t microseconds, std::string_view event, std::string_view details) {
+  const std::string fraction = std::to_string(1000 + microseconds % 1000).substr(1);
+  std::string line = std::to_string(microseconds / 1000) + '.' + fraction;
+  line += ' ';
+  line += event;
+  if (!details.empty()) {
     line += ' ';
-    line += event;
-    if (!details.empty()) {
-        line += ' ';
-        for (char c : details) line += (c == '\r' || c == '\n') ? ' ' : c;
-    }
-    line += '\n';
-    return line;
+    for (char c : details) line += (c == '\r' || c == '\n') ? ' ' : c;
+  }
+  line += '\n';
+  return line;
 }
 
 }  // namespace simkit

@@ -7,10 +7,10 @@
 namespace simkit {
 
 // "0x8001", "0x0": how statuses and window handles appear in the log.
-std::string hexValue(std::uint64_t value);
+std::string HexValue(std::uint64_t value);
 
-// "<milliseconds with three decimals> <EVENT> <details>\n"; carriage returns and line feeds in the details become blanks so
-// that every event stays on one line.
-std::string logLine(std::uint64_t microseconds, std::string_view event, std::string_view details);
+// "<milliseconds with three decimals> <EVENT> <details>\n"; carriage returns and line feeds in the details become
+// blanks so that every event stays on one line.
+std::string LogLine(std::uint64_t microseconds, std::string_view event, std::string_view details);
 
 }  // namespace simkit

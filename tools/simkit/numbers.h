@@ -8,6 +8,6 @@ namespace simkit {
 
 // Reads one whole word as an integer: decimal or 0x-prefixed hex, either with an optional
 // leading minus. Anything else in the word, or a value outside int64, gives nullopt.
-std::optional<std::int64_t> parseInteger(std::string_view word);
+std::optional<std::int64_t> ParseInteger(std::string_view word);
 
 }  // namespace simkit

@@ -4,16 +4,16 @@
 
 namespace skypesim {
 
-std::string receivedText(const char* data, std::size_t size) {
-    if (data == nullptr) return std::string();
-    const char* end = std::find(data, data + size, '\0');
-    return std::string(data, end);
+std::string ReceivedText(const char* data, std::size_t size) {
+  if (data == nullptr) return std::string();
+  const char* end = std::find(data, data + size, '\0');
+  return std::string(data, end);
 }
 
-std::string rawBytes(std::size_t size, std::string_view text) {
-    std::string bytes(text.substr(0, size));
-    bytes.resize(size, 'x');
-    return bytes;
+std::string RawBytes(std::size_t size, std::string_view text) {
+  std::string bytes(text.substr(0, size));
+  bytes.resize(size, 'x');
+  return bytes;
 }
 
 }  // namespace skypesim

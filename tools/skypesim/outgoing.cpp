@@ -1,59 +1,59 @@
 #include "tools/skypesim/outgoing.h"
 
-#include "tools/skypesim/copydata_bytes.h"
 #include "tools/simkit/log_format.h"
+#include "tools/skypesim/copydata_bytes.h"
 
 namespace skypesim {
 namespace {
 
-std::string resultText(const SendResult& result) {
-    if (!result.delivered) return "RESULT FAILED " + std::to_string(result.error);
-    return "RESULT " + std::to_string(result.value);
+std::string ResultText(const TSendResult& result) {
+  if (!result.delivered) return "RESULT FAILED " + std::to_string(result.error);
+  return "RESULT " + std::to_string(result.value);
 }
 
-std::string messageText(std::uint32_t message, std::int64_t wParam, std::int64_t lParam) {
-    return std::to_string(message) + ' ' + std::to_string(wParam) + ' ' + std::to_string(lParam);
+std::string MessageText(std::uint32_t message, std::int64_t wparam, std::int64_t lparam) {
+  return std::to_string(message) + ' ' + std::to_string(wparam) + ' ' + std::to_string(lparam);
 }
 
 }  // namespace
 
-void Outgoing::attach(WindowId client, std::uint32_t status) {
-    const SendResult result = port_.sendAttach(client, status);
-    port_.log("ATTACH", simkit::hexValue(status) + ' ' + resultText(result));
+void TOutgoing::Attach(WindowId client, std::uint32_t status) {
+  const TSendResult result = port_.SendAttach(client, status);
+  port_.Log("ATTACH", simkit::HexValue(status) + ' ' + ResultText(result));
 }
 
-void Outgoing::broadcastAttach(std::uint32_t status) {
-    const SendResult result = port_.broadcastAttach(status);
-    port_.log("ANNOUNCE", simkit::hexValue(status) + ' ' + resultText(result));
+void TOutgoing::BroadcastAttach(std::uint32_t status) {
+  const TSendResult result = port_.BroadcastAttach(status);
+  port_.Log("ANNOUNCE", simkit::HexValue(status) + ' ' + ResultText(result));
 }
 
-void Outgoing::notify(WindowId client, const std::string& text) {
-    const SendResult result = port_.sendCopyData(client, text.c_str(), text.size() + 1);
-    port_.log("NOTIFY", text + ' ' + resultText(result));
+void TOutgoing::Notify(WindowId client, const std::string& text) {
+  const TSendResult result = port_.SendCopyData(client, text.c_str(), text.size() + 1);
+  port_.Log("NOTIFY", text + ' ' + ResultText(result));
 }
 
-void Outgoing::copyData(WindowId client, std::size_t size, const std::string& text) {
-    const std::string bytes = rawBytes(size, text);
-    const SendResult result = port_.sendCopyData(client, size == 0 ? nullptr : bytes.data(), size);
-    port_.log("COPYDATA", std::to_string(size) + ' ' + resultText(result));
+void TOutgoing::CopyData(WindowId client, std::size_t size, const std::string& text) {
+  const std::string bytes = RawBytes(size, text);
+  const TSendResult result = port_.SendCopyData(client, size == 0 ? nullptr : bytes.data(), size);
+  port_.Log("COPYDATA", std::to_string(size) + ' ' + ResultText(result));
 }
 
-void Outgoing::copyDataBig(WindowId client, std::size_t size) {
-    const std::string bytes(size, 'A');
-    const SendResult result = port_.sendCopyData(client, bytes.c_str(), size + 1);
-    port_.log("COPYDATA", std::to_string(size + 1) + ' ' + resultText(result));
+void TOutgoing::CopyDataBig(WindowId client, std::size_t size) {
+  const std::string bytes(size, 'A');
+  const TSendResult result = port_.SendCopyData(client, bytes.c_str(), size + 1);
+  port_.Log("COPYDATA", std::to_string(size + 1) + ' ' + ResultText(result));
 }
 
-void Outgoing::post(WindowId client, std::uint32_t message, std::int64_t wParam, std::int64_t lParam) {
-    const SendResult result = port_.postMessage(client, message, wParam, lParam);
-    std::string details = messageText(message, wParam, lParam);
-    if (!result.delivered) details += " FAILED " + std::to_string(result.error);
-    port_.log("POST", details);
+void TOutgoing::Post(WindowId client, std::uint32_t message, std::int64_t wparam, std::int64_t lparam) {
+  const TSendResult result = port_.PostToWindow(client, message, wparam, lparam);
+  std::string details = MessageText(message, wparam, lparam);
+  if (!result.delivered) details += " FAILED " + std::to_string(result.error);
+  port_.Log("POST", details);
 }
 
-void Outgoing::send(WindowId client, std::uint32_t message, std::int64_t wParam, std::int64_t lParam) {
-    const SendResult result = port_.sendMessage(client, message, wParam, lParam);
-    port_.log("SEND", messageText(message, wParam, lParam) + ' ' + resultText(result));
+void TOutgoing::Send(WindowId client, std::uint32_t message, std::int64_t wparam, std::int64_t lparam) {
+  const TSendResult result = port_.SendToWindow(client, message, wparam, lparam);
+  port_.Log("SEND", MessageText(message, wparam, lparam) + ' ' + ResultText(result));
 }
 
 }  // namespace skypesim

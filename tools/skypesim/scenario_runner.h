@@ -16,62 +16,62 @@ namespace skypesim {
 //
 // Nothing is sent to the client from inside the handling of its discovery or command: such
 // sends are queued and made on the next wake-up, after the client's own call has returned.
-class ScenarioRunner {
-public:
-    explicit ScenarioRunner(SimulatorPort& port) : port_(port), outgoing_(port) {}
+class TScenarioRunner {
+ public:
+  explicit TScenarioRunner(ISimulatorPort& port) : port_(port), outgoing_(port) {}
 
-    // Scenario input, in order; the end of input quits once every line before it has run.
-    void addLine(std::string line);
-    void endOfInput();
+  // Scenario input, in order; the end of input quits once every line before it has run.
+  void AddLine(std::string line);
+  void EndOfInput();
 
-    // What the client sends.
-    void onDiscover(WindowId client);
-    void onUiDiscover(WindowId client);
-    // True to accept the command, false to refuse it.
-    bool onCommand(WindowId sender, const std::string& text);
+  // What the client sends.
+  void OnDiscover(WindowId client);
+  void OnUiDiscover(WindowId client);
+  // True to accept the command, false to refuse it.
+  bool OnCommand(WindowId sender, const std::string& text);
 
-    // What the port calls back.
-    void onTimer(unsigned id);
-    void onWakeUp();
-    // The new API window is open: the scenario goes on.
-    void onReopened();
+  // What the port calls back.
+  void OnTimer(unsigned id);
+  void OnWakeUp();
+  // The new API window is open: the scenario goes on.
+  void OnReopened();
 
-    bool finished() const { return finished_; }
+  bool Finished() const { return finished_; }
 
-private:
-    enum class Pause { None, Sleep, WaitCommand, WaitDiscovery, Resuming, Reopening };
+ private:
+  enum class TPause { None, Sleep, WaitCommand, WaitDiscovery, Resuming, Reopening };
 
-    struct DeferredSend {
-        bool isAttach = false;
-        WindowId client = 0;
-        std::uint32_t status = 0;  // attach
-        std::string text;          // notify
-    };
+  struct TDeferredSend {
+    bool is_attach = false;
+    WindowId client = 0;
+    std::uint32_t status = 0;  // attach
+    std::string text;          // notify
+  };
 
-    void run();
-    void execute(const std::string& line);
-    void execute(const Command& command);
-    void pauseFor(Pause pause, std::uint32_t milliseconds);
-    void resumeOnWakeUp();
-    void defer(DeferredSend send);
-    void sendDeferred();
-    void reopen();
-    void finish();
+  void Run();
+  void Execute(const std::string& line);
+  void Execute(const TCommand& command);
+  void PauseFor(TPause pause, std::uint32_t milliseconds);
+  void ResumeOnWakeUp();
+  void Defer(TDeferredSend send);
+  void SendDeferred();
+  void Reopen();
+  void Finish();
 
-    SimulatorPort& port_;
-    Outgoing outgoing_;
-    SimulatorState state_;
+  ISimulatorPort& port_;
+  TOutgoing outgoing_;
+  TSimulatorState state_;
 
-    std::deque<std::string> lines_;
-    bool inputEnded_ = false;
-    bool finished_ = false;
+  std::deque<std::string> lines_;
+  bool input_ended_ = false;
+  bool finished_ = false;
 
-    Pause pause_ = Pause::None;
-    std::string waitPattern_;
-    unsigned timerId_ = 0;
+  TPause pause_ = TPause::None;
+  std::string wait_pattern_;
+  unsigned timer_id_ = 0;
 
-    WindowId client_ = 0;  // the window of the last discovery
-    std::deque<DeferredSend> deferred_;
+  WindowId client_ = 0;  // the window of the last discovery
+  std::deque<TDeferredSend> deferred_;
 };
 
 }  // namespace skypesim

@@ -13,7 +13,7 @@ constexpr int kMaxMixers = 16;
 constexpr std::uint32_t kMaxChannels = 8;
 
 std::optional<std::int64_t> Number(std::string_view word, std::int64_t low, std::int64_t high) {
-  const auto value = simkit::parseInteger(word);
+  const auto value = simkit::ParseInteger(word);
   if (!value || *value < low || *value > high) return std::nullopt;
   return value;
 }
@@ -31,8 +31,8 @@ bool ParseWaveDevice(std::string_view line, std::vector<TWaveDevice>& devices) {
   return true;
 }
 
-bool ParseMixer(const simkit::Fields& fields, TConfig& config) {
-  if (fields.positional.size() != 3 || !fields.onlyOptions({"destinations", "select", "channels", "uniform", "open"})) {
+bool ParseMixer(const simkit::TFields& fields, TConfig& config) {
+  if (fields.positional.size() != 3 || !fields.OnlyOptions({"destinations", "select", "channels", "uniform", "open"})) {
     return false;
   }
   const auto id = Number(fields.positional[1], 0, kMaxMixers - 1);
@@ -41,12 +41,12 @@ bool ParseMixer(const simkit::Fields& fields, TConfig& config) {
   TMixerConfig mixer;
   mixer.id = static_cast<int>(*id);
   mixer.handset = kind == "handset";
-  if (const auto value = fields.option("destinations")) {
+  if (const auto value = fields.Option("destinations")) {
     const auto count = Number(*value, 2, 3);
     if (!count) return false;
     mixer.destinations = static_cast<int>(*count);
   }
-  if (const auto value = fields.option("select")) {
+  if (const auto value = fields.Option("select")) {
     if (*value == "mux")
       mixer.select = TSelector::Mux;
     else if (*value == "mixer")
@@ -56,16 +56,16 @@ bool ParseMixer(const simkit::Fields& fields, TConfig& config) {
     else
       return false;
   }
-  if (const auto value = fields.option("channels")) {
+  if (const auto value = fields.Option("channels")) {
     const auto channels = Number(*value, 1, kMaxChannels);
     if (!channels) return false;
     mixer.speaker_channels = static_cast<std::uint32_t>(*channels);
   }
-  if (const auto value = fields.option("uniform")) {
+  if (const auto value = fields.Option("uniform")) {
     if (*value != "0" && *value != "1") return false;
     mixer.uniform_volume = *value == "1";
   }
-  if (const auto value = fields.option("open")) {
+  if (const auto value = fields.Option("open")) {
     if (*value != "fails") return false;
     mixer.open_fails = true;
   }
@@ -79,7 +79,7 @@ bool ParseMixer(const simkit::Fields& fields, TConfig& config) {
 }
 
 // "value MIXER CONTROL V...": a control's values before anything is set.
-bool ParseValue(const simkit::Fields& fields, TConfig& config) {
+bool ParseValue(const simkit::TFields& fields, TConfig& config) {
   if (fields.positional.size() < 4 || !fields.options.empty()) return false;
   TInitialValue initial;
   const auto mixer = Number(fields.positional[1], 0, kMaxMixers - 1);
@@ -111,12 +111,12 @@ TConfig DefaultConfig() {
 
 TConfig ParseConfig(std::string_view text, std::vector<std::string>& errors) {
   TConfig config;
-  simkit::LineSplitter splitter;
-  std::vector<std::string> lines = splitter.feed(text.data(), text.size());
-  for (std::string& last : splitter.finish()) lines.push_back(std::move(last));
+  simkit::TLineSplitter splitter;
+  std::vector<std::string> lines = splitter.Feed(text.data(), text.size());
+  for (std::string& last : splitter.Finish()) lines.push_back(std::move(last));
   for (const std::string& raw : lines) {
     const std::string_view line = std::string_view(raw).substr(0, raw.find('#'));
-    const simkit::Fields fields = simkit::splitFields(line);
+    const simkit::TFields fields = simkit::SplitFields(line);
     if (fields.positional.empty() && fields.options.empty()) continue;
     const std::string_view command = fields.positional.empty() ? std::string_view() : fields.positional[0];
     bool understood = false;

@@ -18,7 +18,7 @@ namespace {
 
 constexpr UINT kSendTimeoutMs = 2000;
 
-std::string Hex(const void* window) { return simkit::hexValue(reinterpret_cast<UINT_PTR>(window)); }
+std::string Hex(const void* window) { return simkit::HexValue(reinterpret_cast<UINT_PTR>(window)); }
 
 const char* ActionName(DWORD action) {
   switch (action) {
@@ -77,7 +77,7 @@ bool TTrayWindow::Create() {
 
 void TTrayWindow::Click(TClickKind kind) {
   if (!icon_owner_) {
-    log_.write("ERROR", "click: no icon");
+    log_.Write("ERROR", "click: no icon");
     return;
   }
   std::vector<UINT> mouse;
@@ -96,7 +96,7 @@ void TTrayWindow::Click(TClickKind kind) {
       break;
   }
   for (UINT event : mouse) PostMessageA(icon_owner_, callback_message_, icon_id_, event);
-  log_.write("CLICK", Hex(icon_owner_));
+  log_.Write("CLICK", Hex(icon_owner_));
 }
 
 LRESULT TTrayWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -110,16 +110,16 @@ LRESULT TTrayWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 LRESULT TTrayWindow::OnIconData(DWORD action, const COPYDATASTRUCT& data) {
   const std::optional<TTrayIconData> icon = DecodeTrayIconData(data.lpData, data.cbData);
   if (!icon) {
-    log_.write("ERROR", "tray data of " + std::to_string(data.cbData) + " bytes not understood");
+    log_.Write("ERROR", "tray data of " + std::to_string(data.cbData) + " bytes not understood");
     return FALSE;
   }
   std::string details = std::string(ActionName(action)) + " id=" + std::to_string(icon->id);
   if (action != NIM_DELETE) details += " image=" + icon->image + " tip=" + TipOnOneLine(icon->tip);
   if (refusing_) {
-    log_.write("TRAY", details + " REFUSED");
+    log_.Write("TRAY", details + " REFUSED");
     return FALSE;
   }
-  log_.write("TRAY", details);
+  log_.Write("TRAY", details);
   if (action == NIM_ADD || action == NIM_MODIFY) {
     icon_owner_ = reinterpret_cast<HWND>(static_cast<UINT_PTR>(icon->window));
     icon_id_ = icon->id;
@@ -170,7 +170,7 @@ LRESULT TDesktop::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 void TDesktop::OnPanelAttach(WPARAM panel, LPARAM status) {
   const HWND window = reinterpret_cast<HWND>(panel);
   if (status == msg::kAttachApiAvailable) {
-    log_.write("ANNOUNCE", Hex(window));
+    log_.Write("ANNOUNCE", Hex(window));
     if (auto_discover_) {
       // As the bridge does: release the panel's broadcast, then answer it.
       ReplyMessage(1);
@@ -178,26 +178,26 @@ void TDesktop::OnPanelAttach(WPARAM panel, LPARAM status) {
     }
     return;
   }
-  log_.write("ATTACH", Hex(window) + " " + simkit::hexValue(static_cast<UINT_PTR>(status)));
+  log_.Write("ATTACH", Hex(window) + " " + simkit::HexValue(static_cast<UINT_PTR>(status)));
   if (status == msg::kAttachSuccess) attached_panel_ = window;
 }
 
 void TDesktop::OnPanelText(const COPYDATASTRUCT* data) {
   if (!data) {
-    log_.write("TEXT", "cb=0");
+    log_.Write("TEXT", "cb=0");
     return;
   }
   const std::string text = copydata::TextFrom(data->lpData, data->cbData);
-  log_.write("TEXT", "cb=" + std::to_string(data->cbData) + " " + text);
+  log_.Write("TEXT", "cb=" + std::to_string(data->cbData) + " " + text);
 }
 
 void TDesktop::TakeInput() {
-  const bool ended = input_.runLines([this](std::string& line) {
+  const bool ended = input_.RunLines([this](std::string& line) {
     Run(ParseCommand(line), line);
     return Handle() != nullptr;  // gone after quit
   });
   if (ended) {
-    log_.write("QUIT", "");
+    log_.Write("QUIT", "");
     Destroy();
   }
 }
@@ -208,19 +208,19 @@ void TDesktop::Run(const TCommand& command, const std::string& line) {
     case TCommandKind::Nothing:
       return;
     case TCommandKind::Invalid:
-      log_.write("ERROR", line);
+      log_.Write("ERROR", line);
       return;
     case TCommandKind::TrayOn:
       if (!tray_) {
         tray_ = std::make_unique<TTrayWindow>(log_);
-        if (!tray_->Create()) log_.write("ERROR", "cannot create the notification area");
+        if (!tray_->Create()) log_.Write("ERROR", "cannot create the notification area");
         tray_->SetRefusing(refusing_);
       }
-      log_.write("TRAYON", Hex(tray_->Handle()));
+      log_.Write("TRAYON", Hex(tray_->Handle()));
       return;
     case TCommandKind::TrayOff:
       tray_.reset();
-      log_.write("TRAYOFF", "");
+      log_.Write("TRAYOFF", "");
       return;
     case TCommandKind::TrayRefuse:
       refusing_ = command.on;
@@ -228,49 +228,49 @@ void TDesktop::Run(const TCommand& command, const std::string& line) {
       return;
     case TCommandKind::TaskbarCreated:
       BroadcastBounded(taskbar_created_, nullptr, kSendTimeoutMs);
-      log_.write("TASKBARCREATED", "");
+      log_.Write("TASKBARCREATED", "");
       return;
     case TCommandKind::Click:
       if (tray_)
         tray_->Click(command.click);
       else
-        log_.write("ERROR", "click: no notification area");
+        log_.Write("ERROR", "click: no notification area");
       return;
     case TCommandKind::BridgeDiscover:
       BroadcastBounded(messages_.panel_discover, Handle(), kSendTimeoutMs);
-      log_.write("DISCOVER", Hex(Handle()));
+      log_.Write("DISCOVER", Hex(Handle()));
       return;
     case TCommandKind::BridgeAuto:
       auto_discover_ = command.on;
       return;
     case TCommandKind::Look:
-      log_.write("LOOK", DescribePanel(FindPanelWindow()));
+      log_.Write("LOOK", DescribePanel(FindPanelWindow()));
       return;
     case TCommandKind::Menu:
-      log_.write("MENU", FindOpenMenu() ? "open" : "none");
+      log_.Write("MENU", FindOpenMenu() ? "open" : "none");
       return;
     case TCommandKind::Dialog: {
       std::string text;
       HWND box = FindPanelMessageBox(text);
-      log_.write("DIALOG", box ? text : "none");
+      log_.Write("DIALOG", box ? text : "none");
       if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
       return;
     }
     case TCommandKind::MenuChar: {
       HWND menu = FindOpenMenu();
       if (!menu) {
-        log_.write("ERROR", "menu-char: no menu open");
+        log_.Write("ERROR", "menu-char: no menu open");
         return;
       }
       PostMessageA(menu, WM_CHAR, static_cast<unsigned char>(command.text[0]), 0);
-      log_.write("MENUCHAR", command.text);
+      log_.Write("MENUCHAR", command.text);
       return;
     }
     case TCommandKind::Sleep:
       Sleep(command.milliseconds);
       return;
     case TCommandKind::Quit:
-      log_.write("QUIT", "");
+      log_.Write("QUIT", "");
       Destroy();
       return;
     default:
@@ -279,29 +279,29 @@ void TDesktop::Run(const TCommand& command, const std::string& line) {
 
   HWND target = Panel();
   if (!target) {
-    log_.write("ERROR", line + " (no panel window)");
+    log_.Write("ERROR", line + " (no panel window)");
     return;
   }
   switch (command.kind) {
     case TCommandKind::Tabs:
-      log_.write("TABS", DescribeTabs(target));
+      log_.Write("TABS", DescribeTabs(target));
       break;
     case TCommandKind::Key: {
       // To the control with the focus, as the keyboard would deliver it.
       HWND focused = FindPanelFocus(target);
       if (!focused) {
-        log_.write("ERROR", "key: nothing has the focus");
+        log_.Write("ERROR", "key: nothing has the focus");
         break;
       }
       PostMessageA(focused, WM_KEYDOWN, static_cast<WPARAM>(command.wparam), 1);
       PostMessageA(focused, WM_KEYUP, static_cast<WPARAM>(command.wparam), static_cast<LPARAM>(0xC0000001u));
-      log_.write("KEY", std::to_string(command.wparam));
+      log_.Write("KEY", std::to_string(command.wparam));
       break;
     }
     case TCommandKind::Slide: {
       HWND bar = FindControl(target, TrackBarId(command.part));
       if (!bar) {
-        log_.write("ERROR", line + " (no track bar)");
+        log_.Write("ERROR", line + " (no track bar)");
         break;
       }
       // As a drag ends: the bar takes the position, then tells its parent. Both posted, so
@@ -309,7 +309,7 @@ void TDesktop::Run(const TCommand& command, const std::string& line) {
       const auto position = static_cast<WPARAM>(command.wparam);
       PostMessageA(bar, TBM_SETPOS, TRUE, static_cast<LPARAM>(position));
       PostMessageA(GetParent(bar), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(bar));
-      log_.write("SLIDE", std::string(PartName(command.part)) + " " + std::to_string(command.wparam));
+      log_.Write("SLIDE", std::string(PartName(command.part)) + " " + std::to_string(command.wparam));
       break;
     }
     case TCommandKind::Toggle:
@@ -317,50 +317,50 @@ void TDesktop::Run(const TCommand& command, const std::string& line) {
       const bool toggle = command.kind == TCommandKind::Toggle;
       HWND button = FindControl(target, toggle ? CheckBoxId(command.part) : kIdButtonDefault);
       if (!button) {
-        log_.write("ERROR", line + " (no such button)");
+        log_.Write("ERROR", line + " (no such button)");
         break;
       }
       // A click as the button itself plays it: pressed, released, its parent told.
       PostMessageA(button, BM_CLICK, 0, 0);
-      log_.write(toggle ? "TOGGLE" : "PRESS", toggle ? PartName(command.part) : "default");
+      log_.Write(toggle ? "TOGGLE" : "PRESS", toggle ? PartName(command.part) : "default");
       break;
     }
     case TCommandKind::Choose: {
       HWND list = FindControl(target, ListId(command.part));
       if (!list) {
-        log_.write("ERROR", line + " (no list)");
+        log_.Write("ERROR", line + " (no list)");
         break;
       }
       // As a choice from the drop-down: the selection, then the parent told of the change.
       PostMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(command.wparam), 0);
       PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(list));
-      log_.write("CHOOSE", std::string(PartName(command.part)) + " " + std::to_string(command.wparam));
+      log_.Write("CHOOSE", std::string(PartName(command.part)) + " " + std::to_string(command.wparam));
       break;
     }
     case TCommandKind::List:
-      log_.write("LIST",
+      log_.Write("LIST",
                  std::string(PartName(command.part)) + " " + DescribeList(FindControl(target, ListId(command.part))));
       break;
     case TCommandKind::Report:
       PostMessageA(target, msg::WM_BRIDGESTATUS, static_cast<WPARAM>(command.wparam),
                    static_cast<LPARAM>(command.lparam));
-      log_.write("REPORT", line.substr(line.find("report") + 7));
+      log_.Write("REPORT", line.substr(line.find("report") + 7));
       break;
     case TCommandKind::Answer: {
       const LRESULT answer = SendCopyDataText(target, Handle(), command.text, kSendTimeoutMs);
-      log_.write("ANSWER", command.text + " RESULT " + std::to_string(answer));
+      log_.Write("ANSWER", command.text + " RESULT " + std::to_string(answer));
       break;
     }
     case TCommandKind::Post:
       PostMessageA(target, command.message, static_cast<WPARAM>(command.wparam), static_cast<LPARAM>(command.lparam));
-      log_.write("POST", line.substr(line.find("post") + 5));
+      log_.Write("POST", line.substr(line.find("post") + 5));
       break;
     case TCommandKind::Send: {
       const BOOL sent =
           SendMessageTimeoutA(target, command.message, static_cast<WPARAM>(command.wparam),
                               static_cast<LPARAM>(command.lparam), SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
-      log_.write("SEND", line.substr(line.find("send") + 5) +
+      log_.Write("SEND", line.substr(line.find("send") + 5) +
                              (sent ? " RESULT " + std::to_string(result) : std::string(" RESULT FAILED")));
       break;
     }

@@ -19,7 +19,7 @@ constexpr UINT kInputMessage = WM_APP + 1;
 // Shell_TrayWnd: takes the icons that Shell_NotifyIcon sends and remembers the panel's.
 class TTrayWindow final : public TWindow {
  public:
-  explicit TTrayWindow(simkit::EventLog& log) : log_(log) {}
+  explicit TTrayWindow(simkit::TEventLog& log) : log_(log) {}
   ~TTrayWindow() override;
   bool Create();
   void SetRefusing(bool refusing) { refusing_ = refusing; }
@@ -32,7 +32,7 @@ class TTrayWindow final : public TWindow {
  private:
   LRESULT OnIconData(DWORD action, const COPYDATASTRUCT& data);
 
-  simkit::EventLog& log_;
+  simkit::TEventLog& log_;
   bool refusing_ = false;
   HWND icon_owner_ = nullptr;
   UINT icon_id_ = 0;
@@ -41,7 +41,7 @@ class TTrayWindow final : public TWindow {
 
 class TDesktop final : public TWindow {
  public:
-  TDesktop(simkit::EventLog& log, simkit::InputQueue& input) : log_(log), input_(input) {}
+  TDesktop(simkit::TEventLog& log, simkit::TInputQueue& input) : log_(log), input_(input) {}
   ~TDesktop() override;
   bool Create();
 
@@ -56,8 +56,8 @@ class TDesktop final : public TWindow {
   // The panel that attached, else the one found by its names.
   HWND Panel() const;
 
-  simkit::EventLog& log_;
-  simkit::InputQueue& input_;
+  simkit::TEventLog& log_;
+  simkit::TInputQueue& input_;
   TRegisteredMessages messages_;
   UINT taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
   std::unique_ptr<TTrayWindow> tray_;

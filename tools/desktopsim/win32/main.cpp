@@ -12,16 +12,16 @@
 
 int main() {
   using namespace desktopsim;
-  simkit::EventLog log;
-  auto queue = std::make_shared<simkit::InputQueue>();
+  simkit::TEventLog log;
+  auto queue = std::make_shared<simkit::TInputQueue>();
   TDesktop desktop(log, *queue);
   if (!desktop.Create()) {
     std::fprintf(stderr, "desktopsim: cannot create its window (error %lu)\n", GetLastError());
     return 1;
   }
-  log.write("READY", simkit::hexValue(reinterpret_cast<UINT_PTR>(desktop.Handle())));
+  log.Write("READY", simkit::HexValue(reinterpret_cast<UINT_PTR>(desktop.Handle())));
 
-  simkit::InputThread reader(GetStdHandle(STD_INPUT_HANDLE), false, desktop.Handle(), kInputMessage, queue);
+  simkit::TInputThread reader(GetStdHandle(STD_INPUT_HANDLE), false, desktop.Handle(), kInputMessage, queue);
   MSG message;
   BOOL got;
   while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) DispatchMessageA(&message);

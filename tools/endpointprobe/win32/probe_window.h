@@ -17,35 +17,35 @@ namespace endpointprobe {
 
 constexpr UINT kInputMessage = WM_APP + 1;
 
-class ProbeWindow final : public TWindow, public IHandsetVolumeView, public IEndpointEvents {
-public:
-    ProbeWindow(simkit::EventLog& log, simkit::InputQueue& input, TEndpointVolumeWindow& endpoints);
-    ~ProbeWindow() override;
-    bool Create();
+class TProbeWindow final : public TWindow, public IHandsetVolumeView, public IEndpointEvents {
+ public:
+  TProbeWindow(simkit::TEventLog& log, simkit::TInputQueue& input, TEndpointVolumeWindow& endpoints);
+  ~TProbeWindow() override;
+  bool Create();
 
-protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
-private:
-    void takeInput();
-    void run(const std::string& line);
-    void list(const std::string& flow);
-    void find(const std::string& options);
-    void raw(const std::string& arguments);
-    void simCommand(const std::string& text);
-    void remoteCommand(const std::string& arguments);
-    void logModules();
-    void logResult(const std::string& what, TEndpointResult result);
+ private:
+  void TakeInput();
+  void Run(const std::string& line);
+  void List(const std::string& flow);
+  void Find(const std::string& options);
+  void Raw(const std::string& arguments);
+  void SimCommand(const std::string& text);
+  void RemoteCommand(const std::string& arguments);
+  void LogModules();
+  void LogResult(const std::string& what, TEndpointResult result);
 
-    void ShowSide(THandsetSide side, const TSideView& view) override;
-    void HandsetDevicesChanged() override;
-    void OnEndpointVolume(const std::string& id, float level, bool mute, bool own) override;
-    void OnEndpointDevicesChanged() override;
+  void ShowSide(THandsetSide side, const TSideView& view) override;
+  void HandsetDevicesChanged() override;
+  void OnEndpointVolume(const std::string& id, float level, bool mute, bool own) override;
+  void OnEndpointDevicesChanged() override;
 
-    simkit::EventLog& log_;
-    simkit::InputQueue& input_;
-    TEndpointVolumeWindow& endpoints_;
-    std::unique_ptr<THandsetEndpointVolume> volume_;
+  simkit::TEventLog& log_;
+  simkit::TInputQueue& input_;
+  TEndpointVolumeWindow& endpoints_;
+  std::unique_ptr<THandsetEndpointVolume> volume_;
 };
 
 }  // namespace endpointprobe

@@ -82,8 +82,8 @@ int main(int argc, char** argv) {
     }
   }
 
-  simkit::EventLog log;
-  auto queue = std::make_shared<simkit::InputQueue>();
+  simkit::TEventLog log;
+  auto queue = std::make_shared<simkit::TInputQueue>();
   TSimWindow window(*queue);
   if (!window.Create()) {
     std::fprintf(stderr, "handsetsim: cannot create its window (error %lu)\n", GetLastError());
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  simkit::InputThread reader(input, owns_input, window.Handle(), kInputMessage, queue);
+  simkit::TInputThread reader(input, owns_input, window.Handle(), kInputMessage, queue);
   const int status = RunLoop(pipes);
   pipes.CloseAll();
   return status;

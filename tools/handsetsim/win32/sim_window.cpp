@@ -33,7 +33,7 @@ LRESULT TSimWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void TSimWindow::TakeInput() {
-  if (input_.runLines([this](std::string& line) {
+  if (input_.RunLines([this](std::string& line) {
         runner_->AddLine(std::move(line));
         return true;
       })) {

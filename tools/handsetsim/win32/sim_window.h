@@ -13,7 +13,7 @@ constexpr UINT kInputMessage = WM_APP + 2;
 
 class TSimWindow final : public TWindow {
  public:
-  explicit TSimWindow(simkit::InputQueue& input) : input_(input) {}
+  explicit TSimWindow(simkit::TInputQueue& input) : input_(input) {}
   ~TSimWindow() override { Destroy(); }
   bool Create();
   // The runner exists after the window: the port it uses needs the window's handle.
@@ -25,7 +25,7 @@ class TSimWindow final : public TWindow {
  private:
   void TakeInput();
 
-  simkit::InputQueue& input_;
+  simkit::TInputQueue& input_;
   TScenarioRunner* runner_ = nullptr;
 };
 

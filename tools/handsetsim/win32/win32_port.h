@@ -10,12 +10,12 @@ namespace handsetsim {
 
 class TWin32Port : public ISimulatorPort {
  public:
-  TWin32Port(simkit::EventLog& log, HWND window) : log_(log), window_(window) {}
+  TWin32Port(simkit::TEventLog& log, HWND window) : log_(log), window_(window) {}
 
   // The pipes report to the simulator, which is made after the port.
   void SetPipes(TPipeServer* pipes) { pipes_ = pipes; }
 
-  void Log(std::string_view event, const std::string& details) override { log_.write(event, details); }
+  void Log(std::string_view event, const std::string& details) override { log_.Write(event, details); }
   bool Listen(int channel, const std::string& path) override { return pipes_->Listen(channel, path); }
   void StopListening(int channel) override { pipes_->StopListening(channel); }
   void Send(ConnectionId connection, const Bytes& message) override { pipes_->Send(connection, message); }
@@ -27,7 +27,7 @@ class TWin32Port : public ISimulatorPort {
   void Quit() override { PostQuitMessage(0); }
 
  private:
-  simkit::EventLog& log_;
+  simkit::TEventLog& log_;
   HWND window_;
   TPipeServer* pipes_ = nullptr;
 };

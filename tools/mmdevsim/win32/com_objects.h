@@ -7,6 +7,6 @@
 namespace mmdevsim {
 
 // A new class factory for the enumerator, with one reference.
-IClassFactory* newEnumeratorFactory();
+IClassFactory* NewEnumeratorFactory();
 
 }  // namespace mmdevsim

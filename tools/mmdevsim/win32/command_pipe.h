@@ -6,9 +6,9 @@
 
 namespace mmdevsim {
 
-class Simulation;
+class TSimulation;
 
 // Starts the serving thread, which lives as long as the process.
-void serveCommandPipe(Simulation& simulation, const std::string& name);
+void ServeCommandPipe(TSimulation& simulation, const std::string& name);
 
 }  // namespace mmdevsim

@@ -13,13 +13,13 @@ const CLSID kMMDeviceEnumerator = {0xBCDE0395, 0xE52F, 0x467C, {0x8E, 0x3D, 0xC4
 extern "C" {
 
 HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualCLSID(clsid, kMMDeviceEnumerator)) return CLASS_E_CLASSNOTAVAILABLE;
-    IClassFactory* factory = mmdevsim::newEnumeratorFactory();
-    const HRESULT hr = factory->QueryInterface(iid, object);
-    factory->Release();
-    return hr;
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  if (!IsEqualCLSID(clsid, kMMDeviceEnumerator)) return CLASS_E_CLASSNOTAVAILABLE;
+  IClassFactory* factory = mmdevsim::NewEnumeratorFactory();
+  const HRESULT hr = factory->QueryInterface(iid, object);
+  factory->Release();
+  return hr;
 }
 
 // Its notice thread runs to the end of the process: never unloaded before.
@@ -27,16 +27,16 @@ HRESULT WINAPI DllCanUnloadNow() { return S_FALSE; }
 
 // A command as in README.md; 1 when it was carried out.
 int WINAPI MmdevsimCommand(const char* line) {
-    return line != nullptr && mmdevsim::Simulation::instance().command(line) ? 1 : 0;
+  return line != nullptr && mmdevsim::TSimulation::Instance().Command(line) ? 1 : 0;
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-    // The last word on what the program left behind; no lock, the process is ending.
-    if (reason == DLL_PROCESS_DETACH) {
-        mmdevsim::Simulation& sim = mmdevsim::Simulation::instance();
-        sim.log(sim.detachLine());
-    }
-    return TRUE;
+  // The last word on what the program left behind; no lock, the process is ending.
+  if (reason == DLL_PROCESS_DETACH) {
+    mmdevsim::TSimulation& sim = mmdevsim::TSimulation::Instance();
+    sim.Log(sim.DetachLine());
+  }
+  return TRUE;
 }
 
 }  // extern "C"

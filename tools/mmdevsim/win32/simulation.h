@@ -3,8 +3,8 @@
 // notification clients and volume callbacks, the count of live COM objects, the log, and
 // the thread on which every notice is delivered (never the caller's, as on Windows).
 #include <windows.h>
-#include <mmdeviceapi.h>
 #include <endpointvolume.h>
+#include <mmdeviceapi.h>
 
 #include <condition_variable>
 #include <cstddef>
@@ -18,64 +18,64 @@
 
 namespace mmdevsim {
 
-class Simulation {
-public:
-    // Built at the first call into the DLL: reads the configuration then. Never destroyed,
-    // so the notice thread never sees it go.
-    static Simulation& instance();
+class TSimulation {
+ public:
+  // Built at the first call into the DLL: reads the configuration then. Never destroyed,
+  // so the notice thread never sees it go.
+  static TSimulation& Instance();
 
-    // Held by every COM method for its whole call, never while a notice is delivered.
-    std::mutex& guard() { return guard_; }
-    std::vector<Endpoint>& endpoints() { return endpoints_; }
-    // The endpoint's index, or -1.
-    int indexOfId(const std::wstring& id) const;
+  // Held by every COM method for its whole call, never while a notice is delivered.
+  std::mutex& Guard() { return guard_; }
+  std::vector<TEndpoint>& Endpoints() { return endpoints_; }
+  // The endpoint's index, or -1.
+  int IndexOfId(const std::wstring& id) const;
 
-    void log(const std::string& line);
+  void Log(const std::string& line);
 
-    // Every COM object counts itself, so the log can show that a program released all.
-    void objectMade() { InterlockedIncrement(&live_); }
-    void objectGone() { InterlockedDecrement(&live_); }
+  // Every COM object counts itself, so the log can show that a program released all.
+  void ObjectMade() { InterlockedIncrement(&live_); }
+  void ObjectGone() { InterlockedDecrement(&live_); }
 
-    // Under guard().
-    void addClient(IMMNotificationClient* client);
-    bool removeClient(IMMNotificationClient* client);
-    void addCallback(std::size_t endpoint, unsigned generation, IAudioEndpointVolumeCallback* callback);
-    bool removeCallback(IAudioEndpointVolumeCallback* callback);
-    // Tells the endpoint's current callbacks its values, on the notice thread.
-    void notifyVolume(std::size_t endpoint, const GUID& context);
-    // Tells every client the endpoint's new state, on the notice thread.
-    void notifyState(std::size_t endpoint);
+  // Under guard().
+  void AddClient(IMMNotificationClient* client);
+  bool RemoveClient(IMMNotificationClient* client);
+  void AddCallback(std::size_t endpoint, unsigned generation, IAudioEndpointVolumeCallback* callback);
+  bool RemoveCallback(IAudioEndpointVolumeCallback* callback);
+  // Tells the endpoint's current callbacks its values, on the notice thread.
+  void NotifyVolume(std::size_t endpoint, const GUID& context);
+  // Tells every client the endpoint's new state, on the notice thread.
+  void NotifyState(std::size_t endpoint);
 
-    // A test's command (see README.md); false and an ERROR line when not understood.
-    bool command(const std::string& line);
-    // The line for the log at the end of the process.
-    std::string detachLine();
+  // A test's command (see README.md); false and an ERROR line when not understood.
+  bool Command(const std::string& line);
+  // The line for the log at the end of the process.
+  std::string DetachLine();
 
-private:
-    struct Callback {
-        std::size_t endpoint;
-        unsigned generation;
-        IAudioEndpointVolumeCallback* callback;  // one reference
-    };
+ private:
+  struct TCallback {
+    std::size_t endpoint;
+    unsigned generation;
+    IAudioEndpointVolumeCallback* callback;  // one reference
+  };
 
-    Simulation();
-    void startCommandPipe();
-    void deliver(std::function<void()> notice);
-    void runNotices();
+  TSimulation();
+  void StartCommandPipe();
+  void Deliver(std::function<void()> notice);
+  void RunNotices();
 
-    std::mutex guard_;
-    std::vector<Endpoint> endpoints_;
-    std::vector<IMMNotificationClient*> clients_;  // one reference each
-    std::vector<Callback> callbacks_;
-    volatile LONG live_ = 0;
-    std::string logPath_;
+  std::mutex guard_;
+  std::vector<TEndpoint> endpoints_;
+  std::vector<IMMNotificationClient*> clients_;  // one reference each
+  std::vector<TCallback> callbacks_;
+  volatile LONG live_ = 0;
+  std::string log_path_;
 
-    std::mutex noticeGuard_;
-    std::condition_variable noticeWaiting_;
-    std::deque<std::function<void()>> notices_;
+  std::mutex notice_guard_;
+  std::condition_variable notice_waiting_;
+  std::deque<std::function<void()>> notices_;
 };
 
-std::string quoted(const std::string& text);
-std::string levelText(float level);
+std::string Quoted(const std::string& text);
+std::string LevelText(float level);
 
 }  // namespace mmdevsim

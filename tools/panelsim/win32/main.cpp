@@ -9,19 +9,19 @@
 #include "tools/simkit/log_format.h"
 
 int main() {
-    using namespace panelsim;
-    simkit::EventLog log;
-    auto queue = std::make_shared<simkit::InputQueue>();
-    PanelWindow window(log, *queue);
-    if (!window.Create()) {
-        std::fprintf(stderr, "panelsim: cannot create its window (error %lu)\n", GetLastError());
-        return 1;
-    }
-    log.write("READY", simkit::hexValue(reinterpret_cast<UINT_PTR>(window.Handle())));
+  using namespace panelsim;
+  simkit::TEventLog log;
+  auto queue = std::make_shared<simkit::TInputQueue>();
+  TPanelWindow window(log, *queue);
+  if (!window.Create()) {
+    std::fprintf(stderr, "panelsim: cannot create its window (error %lu)\n", GetLastError());
+    return 1;
+  }
+  log.Write("READY", simkit::HexValue(reinterpret_cast<UINT_PTR>(window.Handle())));
 
-    simkit::InputThread reader(GetStdHandle(STD_INPUT_HANDLE), false, window.Handle(), kInputMessage, queue);
-    MSG message;
-    BOOL got;
-    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) DispatchMessageA(&message);
-    return got == 0 ? static_cast<int>(message.wParam) : 1;
+  simkit::TInputThread reader(GetStdHandle(STD_INPUT_HANDLE), false, window.Handle(), kInputMessage, queue);
+  MSG message;
+  BOOL got;
+  while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) DispatchMessageA(&message);
+  return got == 0 ? static_cast<int>(message.wParam) : 1;
 }

@@ -15,27 +15,27 @@ namespace panelsim {
 
 constexpr UINT kInputMessage = WM_APP + 1;
 
-class PanelWindow final : public TWindow {
-public:
-    PanelWindow(simkit::EventLog& log, simkit::InputQueue& input);
-    ~PanelWindow() override { Destroy(); }
-    bool Create();
+class TPanelWindow final : public TWindow {
+ public:
+  TPanelWindow(simkit::TEventLog& log, simkit::TInputQueue& input);
+  ~TPanelWindow() override { Destroy(); }
+  bool Create();
 
-protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
-private:
-    void onDiscover(HWND bridge);
-    void takeInput();
-    void run(const PanelCommand& command, const std::string& line);
-    void logResult(const char* event, const std::string& details, BOOL sent, DWORD_PTR result);
+ private:
+  void OnDiscover(HWND bridge);
+  void TakeInput();
+  void Run(const TPanelCommand& command, const std::string& line);
+  void LogResult(const char* event, const std::string& details, BOOL sent, DWORD_PTR result);
 
-    simkit::EventLog& log_;
-    simkit::InputQueue& input_;
-    TRegisteredMessages messages_;
-    HWND bridge_ = nullptr;
-    bool autoAttach_ = true;
-    UINT sendTimeoutMs_;
+  simkit::TEventLog& log_;
+  simkit::TInputQueue& input_;
+  TRegisteredMessages messages_;
+  HWND bridge_ = nullptr;
+  bool auto_attach_ = true;
+  UINT send_timeout_ms_;
 };
 
 }  // namespace panelsim

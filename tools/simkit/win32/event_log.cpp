@@ -6,34 +6,32 @@
 
 namespace simkit {
 
-EventLog::EventLog() : output_(GetStdHandle(STD_OUTPUT_HANDLE)) {
-    // The performance counter rather than the tick count: latencies are measured from this log.
-    QueryPerformanceFrequency(&frequency_);
+TEventLog::TEventLog() : output_(GetStdHandle(STD_OUTPUT_HANDLE)) {
+  // The performance counter rather than the tick count: latencies are measured from this log.
+  QueryPerformanceFrequency(&frequency_);
 }
 
-std::uint64_t EventLog::now() const {
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    const auto ticks = static_cast<std::uint64_t>(counter.QuadPart);
-    const auto frequency = static_cast<std::uint64_t>(frequency_.QuadPart);
-    return ticks / frequency * 1000000 + ticks % frequency * 1000000 / frequency;
+std::uint64_t TEventLog::Now() const {
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  const auto ticks = static_cast<std::uint64_t>(counter.QuadPart);
+  const auto frequency = static_cast<std::uint64_t>(frequency_.QuadPart);
+  return ticks / frequency * 1000000 + ticks % frequency * 1000000 / frequency;
 }
 
-void EventLog::write(std::string_view event, std::string_view details) {
-    write(event, details, now());
-}
+void TEventLog::Write(std::string_view event, std::string_view details) { Write(event, details, Now()); }
 
-void EventLog::write(std::string_view event, std::string_view details, std::uint64_t stamp) {
-    // WriteFile rather than the C runtime: no buffering and no "\n" to "\r\n" translation.
-    const std::string line = logLine(stamp, event, details);
-    const char* data = line.data();
-    std::size_t left = line.size();
-    while (left > 0 && output_ != nullptr && output_ != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        if (!WriteFile(output_, data, static_cast<DWORD>(left), &written, nullptr) || written == 0) return;
-        data += written;
-        left -= written;
-    }
+void TEventLog::Write(std::string_view event, std::string_view details, std::uint64_t stamp) {
+  // WriteFile rather than the C runtime: no buffering and no "\n" to "\r\n" translation.
+  const std::string line = LogLine(stamp, event, details);
+  const char* data = line.data();
+  std::size_t left = line.size();
+  while (left > 0 && output_ != nullptr && output_ != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    if (!WriteFile(output_, data, static_cast<DWORD>(left), &written, nullptr) || written == 0) return;
+    data += written;
+    left -= written;
+  }
 }
 
 }  // namespace simkit

@@ -11,18 +11,18 @@ namespace simkit {
 // while the simulator runs. The stamps are the machine's performance counter in milliseconds,
 // one clock for every process on the machine, so the stamps of two simulators' logs can be
 // subtracted from each other.
-class EventLog {
-public:
-    EventLog();
-    // Microseconds on the performance counter now.
-    std::uint64_t now() const;
-    void write(std::string_view event, std::string_view details);
-    // An event stamped with an earlier moment, from now(): when what it tells of began.
-    void write(std::string_view event, std::string_view details, std::uint64_t stamp);
+class TEventLog {
+ public:
+  TEventLog();
+  // Microseconds on the performance counter now.
+  std::uint64_t Now() const;
+  void Write(std::string_view event, std::string_view details);
+  // An event stamped with an earlier moment, from now(): when what it tells of began.
+  void Write(std::string_view event, std::string_view details, std::uint64_t stamp);
 
-private:
-    LARGE_INTEGER frequency_;
-    HANDLE output_;
+ private:
+  LARGE_INTEGER frequency_;
+  HANDLE output_;
 };
 
 }  // namespace simkit

@@ -9,13 +9,13 @@ namespace simkit {
 
 // The folder of the module that holds `address`, with its trailing separator; empty when
 // Windows cannot tell.
-std::string moduleFolder(const void* address);
+std::string ModuleFolder(const void* address);
 
 // The file's first `limit` bytes; false when it cannot be read.
-bool readSmallFile(const std::string& path, std::string& text, DWORD limit = 64 * 1024);
+bool ReadSmallFile(const std::string& path, std::string& text, DWORD limit = 64 * 1024);
 
 // Appends `line` and CR LF. The file is opened for each line, so a test can read it meanwhile;
 // an empty path logs nothing.
-void appendLogLine(const std::string& path, const std::string& line);
+void AppendLogLine(const std::string& path, const std::string& line);
 
 }  // namespace simkit

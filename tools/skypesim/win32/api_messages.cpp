@@ -2,12 +2,12 @@
 
 namespace skypesim {
 
-ApiMessages registerApiMessages() {
-    ApiMessages messages;
-    messages.discover = RegisterWindowMessageA("SkypeControlAPIDiscover");
-    messages.attach = RegisterWindowMessageA("SkypeControlAPIAttach");
-    messages.uiDiscover = RegisterWindowMessageA("TALVEKWiredUIDiscover");
-    return messages;
+TApiMessages RegisterApiMessages() {
+  TApiMessages messages;
+  messages.discover = RegisterWindowMessageA("SkypeControlAPIDiscover");
+  messages.attach = RegisterWindowMessageA("SkypeControlAPIAttach");
+  messages.ui_discover = RegisterWindowMessageA("TALVEKWiredUIDiscover");
+  return messages;
 }
 
 }  // namespace skypesim

@@ -6,13 +6,13 @@ namespace skypesim {
 
 // The registered messages of Skype's window-message API, and one more broadcast the client
 // sends that the simulator only records.
-struct ApiMessages {
-    UINT discover = 0;
-    UINT attach = 0;
-    UINT uiDiscover = 0;
+struct TApiMessages {
+  UINT discover = 0;
+  UINT attach = 0;
+  UINT ui_discover = 0;
 };
 
-ApiMessages registerApiMessages();
+TApiMessages RegisterApiMessages();
 
 // Messages the simulator posts to its own window.
 constexpr UINT kWakeUpMessage = WM_APP + 1;  // ScenarioRunner::onWakeUp

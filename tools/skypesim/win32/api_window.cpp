@@ -10,66 +10,67 @@ namespace {
 
 const char kClassName[] = "SkypeSimulatorAPIWindow";
 
-WindowId toId(WPARAM handle) {
-    return static_cast<WindowId>(handle);
-}
+WindowId ToId(WPARAM handle) { return static_cast<WindowId>(handle); }
 
 }  // namespace
 
-ApiWindow::ApiWindow(ScenarioRunner& runner, simkit::InputQueue& input, const ApiMessages& messages)
+TApiWindow::TApiWindow(TScenarioRunner& runner, simkit::TInputQueue& input, const TApiMessages& messages)
     : runner_(runner), input_(input), messages_(messages) {
-    CreateArgs args;
-    args.class_name = kClassName;
-    args.title = "Skype Simulator";
-    args.style = WS_POPUP;
-    args.x = args.y = args.width = args.height = 0;
-    Create(args);
+  CreateArgs args;
+  args.class_name = kClassName;
+  args.title = "Skype Simulator";
+  args.style = WS_POPUP;
+  args.x = args.y = args.width = args.height = 0;
+  Create(args);
 }
 
-LRESULT ApiWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Registered message numbers are only known at run time, so they cannot be case labels.
-    if (message == messages_.discover) {
-        runner_.onDiscover(toId(wParam));
-        return 0;
-    }
-    if (message == messages_.uiDiscover) {
-        runner_.onUiDiscover(toId(wParam));
-        return 0;
-    }
-    switch (message) {
+LRESULT TApiWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  // Registered message numbers are only known at run time, so they cannot be case labels.
+  if (message == messages_.discover) {
+    runner_.OnDiscover(ToId(wparam));
+    return 0;
+  }
+  if (message == messages_.ui_discover) {
+    runner_.OnUiDiscover(ToId(wparam));
+    return 0;
+  }
+  switch (message) {
     case WM_COPYDATA: {
-        const auto* copyData = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        const std::string text =
-            copyData ? receivedText(static_cast<const char*>(copyData->lpData), copyData->cbData) : std::string();
-        return runner_.onCommand(toId(wParam), text) ? TRUE : FALSE;
+      const auto* copy_data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+      const std::string text =
+          copy_data ? ReceivedText(static_cast<const char*>(copy_data->lpData), copy_data->cbData) : std::string();
+      return runner_.OnCommand(ToId(wparam), text) ? TRUE : FALSE;
     }
     case WM_TIMER:
-        KillTimer(Handle(), wParam);  // the runner's timers fire once
-        runner_.onTimer(static_cast<unsigned>(wParam));
-        return 0;
+      KillTimer(Handle(), wparam);  // the runner's timers fire once
+      runner_.OnTimer(static_cast<unsigned>(wparam));
+      return 0;
     case kWakeUpMessage:
-        runner_.onWakeUp();
-        return 0;
+      runner_.OnWakeUp();
+      return 0;
     case kInputMessage:
-        takeInput();
-        return 0;
+      TakeInput();
+      return 0;
     case WM_DESTROY:
-        if (!reopening_) PostQuitMessage(0);
-        return 0;
+      if (!reopening_) PostQuitMessage(0);
+      return 0;
     default:
-        return TWindow::HandleMessage(message, wParam, lParam);
-    }
+      return TWindow::HandleMessage(message, wparam, lparam);
+  }
 }
 
-void ApiWindow::closeForReopen() {
-    reopening_ = true;
-    Destroy();
+void TApiWindow::CloseForReopen() {
+  reopening_ = true;
+  Destroy();
 }
 
-void ApiWindow::takeInput() {
-    if (input_.runLines([this](std::string& line) { runner_.addLine(std::move(line)); return true; })) {
-        runner_.endOfInput();
-    }
+void TApiWindow::TakeInput() {
+  if (input_.RunLines([this](std::string& line) {
+        runner_.AddLine(std::move(line));
+        return true;
+      })) {
+    runner_.EndOfInput();
+  }
 }
 
 }  // namespace skypesim

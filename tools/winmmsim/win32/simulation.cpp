@@ -32,10 +32,10 @@ TSimulation& TSimulation::Instance() {
 
 TSimulation::TSimulation() : log_path_(Environment("WINMMSIM_LOG")) {
   std::string path = Environment("WINMMSIM_CONFIG");
-  if (path.empty()) path = simkit::moduleFolder(reinterpret_cast<const void*>(&Environment)) + kConfigBesideDll;
+  if (path.empty()) path = simkit::ModuleFolder(reinterpret_cast<const void*>(&Environment)) + kConfigBesideDll;
   std::string text;
   std::vector<std::string> errors;
-  if (simkit::readSmallFile(path, text)) {
+  if (simkit::ReadSmallFile(path, text)) {
     config_ = ParseConfig(text, errors);
   } else {
     config_ = DefaultConfig();
@@ -105,6 +105,6 @@ void TSimulation::ControlSet(int mixer, const TSimLine& line, const TSimControl&
   }
 }
 
-void TSimulation::Log(const std::string& line) { simkit::appendLogLine(log_path_, line); }
+void TSimulation::Log(const std::string& line) { simkit::AppendLogLine(log_path_, line); }
 
 }  // namespace winmmsim

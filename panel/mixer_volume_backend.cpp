@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "audio/handset_volume.h"
+#include "panel/os_kind.h"
 
 namespace {
 
@@ -37,6 +38,10 @@ bool TMixerVolumeBackend::Open(unsigned wave_out) {
 }
 
 void TMixerVolumeBackend::Close() { mixer_.SetMixerId(-1); }
+
+bool TMixerVolumeBackend::ReachesDevice(std::uint8_t os_kind) const {
+  return os_kind == kOsNt50 || os_kind == kOsNt51;
+}
 
 bool TMixerVolumeBackend::IsOpen() const { return mixer_.MixerID() >= 0; }
 

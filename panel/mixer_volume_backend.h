@@ -18,12 +18,16 @@ class TMixerVolumeBackend final : public IVolumeBackend {
   TMixerVolumeBackend& operator=(const TMixerVolumeBackend&) = delete;
 
   void SetView(IVolumeView* view) override { view_ = view; }
+  // Only Windows 2000 and XP let the mixer's controls reach the handset.
+  bool ReachesDevice(std::uint8_t os_kind) const override;
   void Refresh() override;
   bool Open(unsigned wave_out) override;
   void Close() override;
   bool IsOpen() const override;
   void Write(THandsetSide side, int level, bool mute) override;
   bool Read(THandsetSide side) override;
+  // The mixer keeps nothing apart from the device.
+  void ShowKept(THandsetSide /*side*/) override {}
 
  private:
   void ControlChanged(std::uint32_t control_id);

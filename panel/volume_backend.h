@@ -2,6 +2,8 @@
 // The handset's sound device as the volume group sees it: two sides, each with a level and a
 // mute. The winmm mixer is one backend (panel/mixer_volume_backend.h); another audio layer
 // plugs in by implementing IVolumeBackend and telling its view of changes from outside.
+#include <cstdint>
+
 #include "audio/handset_volume.h"
 
 // What a side of the device reads. A level outside kHandsetVolumeMin..kHandsetVolumeMax is
@@ -23,6 +25,8 @@ class IVolumeView {
   virtual bool ShowReading(THandsetSide side, const TSideReading& reading) = 0;
   // What the side's controls show becomes its stored level and mute.
   virtual void StoreShown(THandsetSide side) = 0;
+  // The side's stored level and mute (as read from setup.set or kept since).
+  virtual TSideReading Stored(THandsetSide side) const = 0;
 };
 
 class IVolumeBackend {
@@ -30,6 +34,8 @@ class IVolumeBackend {
   virtual ~IVolumeBackend() = default;
   // The view told of changes from outside (null: nobody); it outlives its registration.
   virtual void SetView(IVolumeView* view) = 0;
+  // Whether the group's controls reach the device on Windows of kind `os_kind` (FOsKind).
+  virtual bool ReachesDevice(std::uint8_t os_kind) const = 0;
   // Closes the device and looks afresh at what there is.
   virtual void Refresh() = 0;
   // Opens the device behind wave-out device `wave_out`; false when it is not a handset's
@@ -41,4 +47,7 @@ class IVolumeBackend {
   // Reads a side and has the view show it; false when nothing could be read or a control
   // is unusable.
   virtual bool Read(THandsetSide side) = 0;
+  // After the stored values were applied: shows again what is in effect, where the backend
+  // keeps it without reading the device (which of the side's controls work).
+  virtual void ShowKept(THandsetSide side) = 0;
 };

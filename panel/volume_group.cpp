@@ -63,6 +63,8 @@ bool TVolumeGroup::FindHandsetOutput(std::string& found) {
       ApplyVolume(THandsetSide::Speaker, values_.SpeakerVolume, values_.SpeakerMute);
       backend_.Write(THandsetSide::Microphone, values_.MicVolume, values_.MicMute);
       ApplyVolume(THandsetSide::Microphone, values_.MicVolume, values_.MicMute);
+      backend_.ShowKept(THandsetSide::Speaker);
+      backend_.ShowKept(THandsetSide::Microphone);
     }
     handset_out_name_ = name;
     found = name;
@@ -93,13 +95,13 @@ void TVolumeGroup::ApplyVolume(THandsetSide side, int value, bool mute) {
 void TVolumeGroup::Enable(bool on) {
   IGroupBox& group = controls_.suiGroupBoxVol;
   group.SetEnabled(on);
-  if (on && os_kind_ != kOsNt60) {
+  if (on && (os_kind_ != kOsNt60 || VolumeReachesDevice())) {
     controls_.suiTrackBarVolOut.SetShowTick(true);
     controls_.suiTrackBarVolIn.SetShowTick(true);
     return;
   }
   if (on) {
-    // On NT 6.0 the handset's volume is not the panel's to set.
+    // On NT 6.0 without the endpoints the handset's volume is not the panel's to set.
     for (IControl* control : {static_cast<IControl*>(&controls_.LabelVolOut),
                               static_cast<IControl*>(&controls_.LabelVolIn),
                               static_cast<IControl*>(&controls_.suiTrackBarVolOut),
@@ -198,7 +200,13 @@ void TVolumeGroup::StoreShown(THandsetSide side) {
   }
 }
 
-bool TVolumeGroup::VolumeReachesDevice() const { return os_kind_ == kOsNt50 || os_kind_ == kOsNt51; }
+TSideReading TVolumeGroup::Stored(THandsetSide side) const {
+  const bool speaker = side == THandsetSide::Speaker;
+  return TSideReading{true, speaker ? values_.SpeakerVolume : values_.MicVolume, true,
+                      speaker ? values_.SpeakerMute : values_.MicMute};
+}
+
+bool TVolumeGroup::VolumeReachesDevice() const { return backend_.ReachesDevice(os_kind_); }
 
 void TVolumeGroup::SetTrackBarState(ITrackBar& track_bar, int position, int enabled, int min, int max) {
   const bool was_updating = FUpdating;

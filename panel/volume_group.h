@@ -2,8 +2,8 @@
 // The "USB Phone" group: the handset's speaker and microphone volume and mute. It keeps the
 // stored values, finds the handset's sound devices, keeps its controls and the device in
 // step both ways, steps the speaker by the handset's volume keys, and settles the Windows
-// default devices. The device itself is a backend (panel/volume_backend.h). Only FOsKind 1
-// and 2 let the controls reach the device.
+// default devices. The device itself is a backend (panel/volume_backend.h), which says on
+// which Windows the controls reach it.
 #include <cstdint>
 #include <string>
 
@@ -91,6 +91,7 @@ class TVolumeGroup final : public IWindowsDefaultDevices, private IVolumeView {
   bool FollowsDevice() const override;
   bool ShowReading(THandsetSide side, const TSideReading& reading) override;
   void StoreShown(THandsetSide side) override;
+  TSideReading Stored(THandsetSide side) const override;
 
   bool VolumeReachesDevice() const;
   bool FindHandsetOutput(std::string& found);

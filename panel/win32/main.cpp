@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/win32/com_apartment.h"
 #include "panel/start_switches.h"
 #include "panel/win32/application_window.h"
 #include "panel/win32/main_window.h"
@@ -45,6 +46,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (!CheckSingleInstance(start_switch)) return 0;
 
   InitCommonControlClasses();
+  // COM for the audio endpoints, on this window thread; it outlives every window.
+  TComApartment com;
   TApplicationWindow application;
   if (!application.Create()) return 0;
   TMainWindow window(application);

@@ -31,6 +31,23 @@ TMainWindow::TMainWindow(TApplicationWindow& application)
 TMainWindow::~TMainWindow() {
   // The window goes before the controls and the form it reaches.
   Destroy();
+  // The form lets go of its backend before the endpoints are let go and their window goes.
+  form_.reset();
+  endpoint_window_.SetEvents(nullptr);
+  endpoint_volume_.reset();
+}
+
+IVolumeBackend& TMainWindow::HandsetVolumeBackend(std::uint8_t os_kind) {
+  // Not on the enumerator alone: Wine registers one also where it reports an older Windows.
+  if (RunningWindowsVersion().major >= 6 && endpoint_window_.Available()) {
+    endpoint_volume_ = std::make_unique<TEndpointVolumeBackend>(endpoint_window_.Port(), HandsetPatternFor(os_kind),
+                                                                [this] {
+                                                                  if (form_) form_->WMDeviceChange();
+                                                                });
+    endpoint_window_.SetEvents(&endpoint_volume_->Events());
+    return *endpoint_volume_;
+  }
+  return handset_volume_;
 }
 
 bool TMainWindow::Create(TStartSwitch start_switch) {
@@ -56,7 +73,8 @@ bool TMainWindow::Create(TStartSwitch start_switch) {
 
   if (!CreateControls()) return false;
   IPanelPorts& ports = *this;
-  form_ = std::make_unique<TPanelForm>(ports, settings_, FormControls(), FormAudio(), RunningOsKind());
+  const std::uint8_t os_kind = RunningOsKind();
+  form_ = std::make_unique<TPanelForm>(ports, settings_, FormControls(), FormAudio(HandsetVolumeBackend(os_kind)), os_kind);
   WireEvents();
   if (!CreateTrayIcon()) {
     MessageBoxA(nullptr, kTrayIconRefused, panel_instance::kApplicationTitle, MB_OK | MB_ICONERROR);

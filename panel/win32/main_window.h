@@ -6,10 +6,12 @@
 
 #include "audio/win32/audio_mixer_window.h"
 #include "audio/win32/default_device_registry.h"
+#include "audio/win32/endpoint_volume_window.h"
 #include "audio/win32/winmm_wave_devices.h"
 #include "common/win32/scoped_handles.h"
 #include "common/win32/window.h"
 #include "common/window_messages.h"
+#include "panel/endpoint_volume_backend.h"
 #include "panel/mixer_volume_backend.h"
 #include "panel/panel_form.h"
 #include "panel/settings_file.h"
@@ -62,7 +64,9 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   bool CreateTrayIcon();
   void WireEvents();
   TPanelControls FormControls();
-  TPanelAudio FormAudio();
+  TPanelAudio FormAudio(IVolumeBackend& handset_volume);
+  // The endpoints where Windows has them (made here), else the mixer.
+  IVolumeBackend& HandsetVolumeBackend(std::uint8_t os_kind);
 
   // Message handlers.
   // The registered messages; false: not one of them.
@@ -155,6 +159,10 @@ class TMainWindow final : public TWindow, private IPanelPorts {
   TWin32CodePage code_page_;
   // AudioMixerUsb as the handset's volume device; it lets go of the mixer when it goes.
   TMixerVolumeBackend handset_volume_{audio_mixer_window_.Mixer(), wave_devices_};
+  // The audio endpoints (COM is started before this window and stopped after it); on
+  // Windows 6.0 and later, where they are there, the handset's volume goes through them.
+  TEndpointVolumeWindow endpoint_window_;
+  std::unique_ptr<TEndpointVolumeBackend> endpoint_volume_;
   TWin32SettingsStorage settings_storage_;
   TSettingsFile settings_;
   // Last: it holds the controls above and goes first.

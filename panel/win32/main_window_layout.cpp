@@ -170,7 +170,9 @@ TPanelControls TMainWindow::FormControls() {
           {suiGroupBoxSkype, suiComboBoxSkypeOut, suiComboBoxSkypeIn, suiComboBoxSkypeRing}};
 }
 
-TPanelAudio TMainWindow::FormAudio() { return {handset_volume_, wave_devices_, default_devices_, code_page_}; }
+TPanelAudio TMainWindow::FormAudio(IVolumeBackend& handset_volume) {
+  return {handset_volume, wave_devices_, default_devices_, code_page_};
+}
 
 void TMainWindow::ApplyUiTexts() {
   SetWindowTextA(Handle(), UiText(kUiCaption));

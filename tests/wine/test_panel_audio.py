@@ -179,20 +179,6 @@ class HandsetVolume(PanelAudio):
         self.desktop.wait_look(lambda s: s["speaker"] == "49151,on")
 
 
-    def test_on_windows_vista_the_group_comes_on_with_its_controls_off(self):
-        reg_add(APP_DEFAULTS, "Version", "vista")
-        self.addCleanup(reg_add, APP_DEFAULTS, "Version", "winxp")
-        state = self.start_all(settings=b"\r\n\r\n\r\n5000\r\n3000\r\n0\r\n1\r\n")
-        self.assertEqual((state["speaker"], state["mic"], state["speakermute"], state["micmute"]),
-                         ("0,off", "0,off", "0,off", "0,off"))
-        # The handset's devices are still chosen for Skype.
-        self.sim.wait_event("CMD", "^SET AUDIO_OUT USB Phone$")
-        self.desktop.write("slide out 40000")
-        self.desktop.wait_look(lambda s: s["speaker"] == "40000,off")
-        time.sleep(0.3)
-        self.assertEqual([line for line in self.mixer.lines() if line.startswith("SET ")], [])
-
-
     def test_screen_readers_tell_the_two_mute_boxes_apart(self):
         self.start_all()
         self.assertEqual(run(self.panel_exe()), 0)  # shows the window

@@ -1,0 +1,73 @@
+"""trayconsole.exe on Windows Vista and later: the handset's volume group over the audio
+endpoints, with the endpoint simulator as the enumerator's server (ordinary COM activation),
+beside the real bridge, the Skype simulator, a simulated handset and the stand-in winmm.dll."""
+import unittest
+
+from audio_endpoints import StandInEndpoints
+from test_panel_audio import APP_DEFAULTS, PanelAudio
+from winetest import reg_add, reg_delete
+
+SPEAKER = "Speaker (USB Phone)"
+MIC = "Microphone (USB Phone)"
+# Stored: speaker 0x5000, microphone 0x3000, speaker not muted, microphone muted.
+STORED = b"\r\n\r\n\r\n5000\r\n3000\r\n0\r\n1\r\n"
+
+
+def scalar(volume):
+    return f"{volume / 65535:.6f}"
+
+
+class PanelEndpoints(PanelAudio):
+    version = "win7"
+
+    def start_all(self, settings=None, **kwargs):
+        reg_add(APP_DEFAULTS, "Version", self.version)
+        self.addCleanup(reg_delete, APP_DEFAULTS)
+        self.endpoints = StandInEndpoints().__enter__()
+        self.addCleanup(self.endpoints.__exit__)
+        original_audio = self.audio
+
+        def audio_with_endpoints(config=None):
+            mixer = original_audio(config)
+            self._audio_env.update(self.endpoints.env)
+            return mixer
+
+        self.audio = audio_with_endpoints
+        return super().start_all(settings=settings, **kwargs)
+
+    def test_found_enabled_with_the_stored_values_applied(self):
+        state = self.start_all(settings=STORED)
+        self.assertEqual((state["speaker"], state["mic"], state["speakermute"], state["micmute"]),
+                         ("20480,on", "12288,on", "0,on", "1,on"))
+        self.endpoints.wait_for(f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(20480)} result=ok')
+        self.endpoints.wait_for(f'SET-LEVEL endpoint="{MIC}" level={scalar(12288)} result=ok')
+        self.endpoints.wait_for(f'SET-MUTE endpoint="{MIC}" mute=1 result=ok')
+        # The winmm mixer is not written on this Windows.
+        self.assertEqual([line for line in self.mixer.lines() if line.startswith("SET ")], [])
+
+    def test_slider_and_mute_reach_the_endpoint_and_are_saved(self):
+        self.start_all(settings=STORED)
+        start = len(self.endpoints.lines())
+        self.desktop.write("slide out 40000")
+        self.endpoints.wait_for(f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(40000)} result=ok', start=start)
+        self.desktop.wait_look(lambda s: s["speaker"] == "40000,on")
+        # Saved at exit, and taken again by the next start.
+        self.end_panel()
+        self.assertIn(b"\r\n9c40\r\n3000\r\n0\r\n1\r\n", self.read_settings())
+        start = len(self.endpoints.lines())
+        state = self.start_panel()
+        self.assertEqual(state["speaker"], "40000,on")
+        self.endpoints.wait_for(f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(40000)} result=ok', start=start)
+
+
+class PanelEndpointsOnVista(PanelEndpoints):
+    version = "vista"
+
+    # The rest is as on 7 and later.
+    test_slider_and_mute_reach_the_endpoint_and_are_saved = None
+
+
+del PanelAudio
+
+if __name__ == "__main__":
+    unittest.main()

@@ -3,6 +3,7 @@ handset): the link in both start orders, what the reports switch, and the bridge
 import time
 import unittest
 
+from audio_endpoints import StandInEndpoints
 from winetest import WineTestCase, reg_delete
 
 SETTINGS_KEY = r"HKCU\Software\TALVEK\USB_PHONE_K42"
@@ -82,7 +83,12 @@ class LinkStateInTheHint(WineTestCase):
     def test_each_state_of_the_link_shows_in_the_hint_and_the_note(self):
         reg_delete(SETTINGS_KEY)
         desktop = self.desktopsim("tray on")
-        self.audio()  # the handset's sound devices, so its group comes on with it
+        # The handset's sound devices, so its group comes on with it: wave devices, and the
+        # endpoints that this Windows takes the volume from.
+        self.audio()
+        endpoints = StandInEndpoints().__enter__()
+        self.addCleanup(endpoints.__exit__)
+        self._audio_env.update(endpoints.env)
         self.panel(desktop=desktop)
         self.wait_hint(desktop, "Handset link not running")
         self.wait_note(desktop, "Handset link not running")

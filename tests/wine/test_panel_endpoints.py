@@ -1,9 +1,10 @@
 """trayconsole.exe on Windows Vista and later: the handset's volume group over the audio
 endpoints, with the endpoint simulator as the enumerator's server (ordinary COM activation),
 beside the real bridge, the Skype simulator, a simulated handset and the stand-in winmm.dll."""
+import os
 import unittest
 
-from audio_endpoints import StandInEndpoints
+from audio_endpoints import EndpointProbe, StandInEndpoints
 from test_panel_audio import APP_DEFAULTS, PanelAudio
 from winetest import reg_add, reg_delete
 
@@ -23,17 +24,24 @@ class PanelEndpoints(PanelAudio):
     def start_all(self, settings=None, **kwargs):
         reg_add(APP_DEFAULTS, "Version", self.version)
         self.addCleanup(reg_delete, APP_DEFAULTS)
+        self.pipe = f"mmdevsim{os.getpid()}"
         self.endpoints = StandInEndpoints().__enter__()
         self.addCleanup(self.endpoints.__exit__)
         original_audio = self.audio
 
         def audio_with_endpoints(config=None):
             mixer = original_audio(config)
-            self._audio_env.update(self.endpoints.env)
+            self._audio_env.update(self.endpoints.env, MMDEVSIM_PIPE=self.pipe)
             return mixer
 
         self.audio = audio_with_endpoints
         return super().start_all(settings=settings, **kwargs)
+
+    def elsewhere(self, command):
+        """A change made by another program, through the panel's copy of the simulator."""
+        other = self.start(EndpointProbe(env=self.endpoints.env))
+        self.assertEqual(other.ask(f"remote {self.pipe} {command}", "REMOTE"), "ok")
+        other.quit()
 
     def test_found_enabled_with_the_stored_values_applied(self):
         state = self.start_all(settings=STORED)
@@ -59,12 +67,36 @@ class PanelEndpoints(PanelAudio):
         self.assertEqual(state["speaker"], "40000,on")
         self.endpoints.wait_for(f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(40000)} result=ok', start=start)
 
+    def test_a_change_elsewhere_moves_the_controls_without_echo(self):
+        self.start_all(settings=STORED)
+        start = len(self.endpoints.lines())
+        self.elsewhere(f"level 0.25 {SPEAKER}")
+        self.desktop.wait_look(lambda s: s["speaker"] == "16384,on")
+        self.elsewhere(f"mute 1 {SPEAKER}")
+        self.desktop.wait_look(lambda s: s["speakermute"] == "1,on")
+        self.assertEqual([line for line in self.endpoints.lines()[start:] if line.startswith("SET-")], [])
+        # Kept as the stored values.
+        self.end_panel()
+        self.assertIn(b"\r\n4000\r\n3000\r\n1\r\n1\r\n", self.read_settings())
+
+    def test_unplug_turns_the_speaker_off_and_replug_brings_it_back(self):
+        self.start_all(settings=STORED)
+        self.elsewhere(f"unplug {SPEAKER}")
+        self.desktop.wait_look(lambda s: s["speaker"].endswith(",off") and s["speakermute"].endswith(",off"),
+                               timeout=10)
+        start = len(self.endpoints.lines())
+        self.elsewhere(f"plug {SPEAKER}")
+        state, _ = self.desktop.wait_look(lambda s: s["volume"] == "on" and s["speaker"] == "20480,on", timeout=10)
+        self.endpoints.wait_for(f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(20480)} result=ok', start=start)
+
 
 class PanelEndpointsOnVista(PanelEndpoints):
     version = "vista"
 
     # The rest is as on 7 and later.
     test_slider_and_mute_reach_the_endpoint_and_are_saved = None
+    test_a_change_elsewhere_moves_the_controls_without_echo = None
+    test_unplug_turns_the_speaker_off_and_replug_brings_it_back = None
 
 
 del PanelAudio

@@ -4,7 +4,7 @@ beside the real bridge, the Skype simulator, a simulated handset and the stand-i
 import os
 import unittest
 
-from audio_endpoints import EndpointProbe, StandInEndpoints
+from audio_endpoints import EndpointProbe, PulseDaemon, StandInEndpoints
 from test_panel_audio import APP_DEFAULTS, PanelAudio
 from winetest import reg_add, reg_delete
 
@@ -88,6 +88,30 @@ class PanelEndpoints(PanelAudio):
         self.elsewhere(f"plug {SPEAKER}")
         state, _ = self.desktop.wait_look(lambda s: s["volume"] == "on" and s["speaker"] == "20480,on", timeout=10)
         self.endpoints.wait_for(f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(20480)} result=ok', start=start)
+
+
+class PanelOverWinesOwnEndpoints(PanelAudio):
+    """No simulator: Wine's endpoints over a PulseAudio daemon with the handset's speaker and
+    microphone. Wine 8 refuses the level (E_NOTIMPL) and takes the mute."""
+
+    def test_found_mute_reaches_the_endpoint_and_the_refused_level_is_off(self):
+        reg_add(APP_DEFAULTS, "Version", "win7")
+        self.addCleanup(reg_delete, APP_DEFAULTS)
+        pulse = PulseDaemon(SPEAKER, MIC).__enter__()
+        self.addCleanup(pulse.__exit__)
+        original_audio = self.audio
+
+        def audio_with_pulse(config=None):
+            mixer = original_audio(config)
+            self._audio_env.update(pulse.env)
+            return mixer
+
+        self.audio = audio_with_pulse
+        state = self.start_all(settings=STORED)
+        self.assertEqual((state["speaker"], state["speakermute"], state["micmute"]), ("20480,off", "0,on", "1,on"))
+        # The mute boxes are on only because Wine took the stored mutes (a refused write turns
+        # its control off, as it did the level's track bar).
+        self.end_panel()
 
 
 class PanelEndpointsOnVista(PanelEndpoints):

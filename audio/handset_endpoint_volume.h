@@ -9,18 +9,24 @@
 #include "audio/endpoint_port.h"
 #include "audio/handset_volume_backend.h"
 
-class THandsetEndpointVolume final : public IHandsetVolumeBackend, public IEndpointEvents {
+class THandsetEndpointVolume final : public IEndpointEvents {
  public:
   // `pattern` is FHandsetPattern. Release() before the port goes.
   THandsetEndpointVolume(IEndpointPort& port, IHandsetVolumeView& view, std::string pattern);
 
-  bool FindHandset(const TSideValues& speaker, const TSideValues& microphone) override;
-  void Release() override;
-  bool Found() const override;
-  TSideView Side(THandsetSide side) const override;
-  void Change(THandsetSide side, const TSideValues& values) override;
-  void StepSpeaker(int direction) override;
-  void ApplyDefault() override;
+  // Looks for the handset's speaker and microphone (letting go of what was held); when both
+  // are found, applies the stored values, shows both sides and gives true.
+  bool FindHandset(const TSideValues& speaker, const TSideValues& microphone);
+  // Lets go of the handset: nothing of it is used until the next FindHandset.
+  void Release();
+  bool Found() const;
+  TSideView Side(THandsetSide side) const;
+  // A change of one side: reaches the endpoint at once.
+  void Change(THandsetSide side, const TSideValues& values);
+  // The handset's Up (+1) or Down (-1) key: one step of the speaker volume, clamped.
+  void StepSpeaker(int direction);
+  // Both sides to 32767 with mutes off (kept also where a level cannot be set).
+  void ApplyDefault();
 
   void OnEndpointVolume(const std::string& id, float level, bool mute, bool own) override;
   void OnEndpointDevicesChanged() override;

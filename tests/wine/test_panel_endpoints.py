@@ -5,7 +5,7 @@ import os
 import unittest
 
 from audio_endpoints import EndpointProbe, PulseDaemon, StandInEndpoints
-from test_panel_audio import APP_DEFAULTS, PanelAudio
+from test_panel_audio import APP_DEFAULTS, KEY_UP, PanelAudio
 from winetest import reg_add, reg_delete
 
 SPEAKER = "Speaker (USB Phone)"
@@ -79,6 +79,22 @@ class PanelEndpoints(PanelAudio):
         self.end_panel()
         self.assertIn(b"\r\n4000\r\n3000\r\n1\r\n1\r\n", self.read_settings())
 
+    def test_the_up_key_held_in_a_call_steps_the_speaker_endpoint(self):
+        self.start_all()
+        self.sim.write("answer SEARCH ACTIVECALLS => CALLS 1201")
+        self.sim.write("notify CALL 1201 STATUS INPROGRESS")
+        self.hs.wait_event("OUTPUT", "00 40 06")
+        start = len(self.endpoints.lines())
+        reads = self.hs.event_count()
+        self.hs.write(f"press {KEY_UP:#04x}")
+        self.hs.write("sleep 1050")
+        self.hs.write("release")
+        self.hs.wait_event("INPUT", " 00 00 00 00$", start=reads, timeout=5)
+        self.desktop.wait_look(lambda s: s["speaker"] == "49151,on")
+        levels = [line.split(" context=")[0] for line in self.endpoints.lines()[start:] if line.startswith("SET-LEVEL")]
+        self.assertEqual(levels, [f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(32767 + 4096 * n)} result=ok'
+                                  for n in range(1, 5)])
+
     def test_unplug_turns_the_speaker_off_and_replug_brings_it_back(self):
         self.start_all(settings=STORED)
         self.elsewhere(f"unplug {SPEAKER}")
@@ -119,6 +135,7 @@ class PanelEndpointsOnVista(PanelEndpoints):
 
     # The rest is as on 7 and later.
     test_slider_and_mute_reach_the_endpoint_and_are_saved = None
+    test_the_up_key_held_in_a_call_steps_the_speaker_endpoint = None
     test_a_change_elsewhere_moves_the_controls_without_echo = None
     test_unplug_turns_the_speaker_off_and_replug_brings_it_back = None
 

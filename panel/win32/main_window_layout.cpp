@@ -132,6 +132,8 @@ bool TMainWindow::CreateAboutPage() {
                     suiURLLabelComp.Create(group, kIdUrlLabel, {188, 181, 256, 22}, kMakerAddressText, kMakerAddress);
   if (!made) return false;
   about_picture_.Reset(LoadIconSized(IDI_HANDSET_PRESENT, Scale(112)));
+  // Windows XP cannot read the large size, which the icon file keeps as a PNG.
+  if (!about_picture_.Get()) about_picture_.Reset(LoadIconSized(IDI_HANDSET_PRESENT, Scale(48)));
   maker_icon_.Reset(LoadIconSized(IDI_HANDSET_PRESENT, Scale(16)));
   ImageHandset.SetIcon(about_picture_.Get());
   ImageMaker.SetIcon(maker_icon_.Get());

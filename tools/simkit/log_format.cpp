@@ -12,9 +12,13 @@ std::string HexValue(std::uint64_t value) {
   return "0x" + std::string(reversed.rbegin(), reversed.rend());
 }
 
-std::string LogLine(std::uint64_t microseconds, std::string_view event, std::string_view details) {
+std::string Milliseconds(std::uint64_t microseconds) {
   const std::string fraction = std::to_string(1000 + microseconds % 1000).substr(1);
-  std::string line = std::to_string(microseconds / 1000) + '.' + fraction;
+  return std::to_string(microseconds / 1000) + '.' + fraction;
+}
+
+std::string LogLine(std::uint64_t microseconds, std::string_view event, std::string_view details) {
+  std::string line = Milliseconds(microseconds);
   line += ' ';
   line += event;
   if (!details.empty()) {

@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "tools/mmdevsim/win32/command_pipe.h"
+#include "tools/simkit/log_format.h"
+#include "tools/simkit/win32/event_log.h"
 #include "tools/simkit/win32/standin_files.h"
 
 namespace mmdevsim {
@@ -67,7 +69,10 @@ int TSimulation::IndexOfId(const std::wstring& id) const {
   return -1;
 }
 
-void TSimulation::Log(const std::string& line) { simkit::AppendLogLine(log_path_, line); }
+// Stamped on the clock of the other simulators' logs, so latencies can be taken across them.
+void TSimulation::Log(const std::string& line) {
+  simkit::AppendLogLine(log_path_, line + " at=" + simkit::Milliseconds(simkit::CounterMicroseconds()));
+}
 
 void TSimulation::AddClient(IMMNotificationClient* client) {
   client->AddRef();

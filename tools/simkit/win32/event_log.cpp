@@ -6,18 +6,20 @@
 
 namespace simkit {
 
-TEventLog::TEventLog() : output_(GetStdHandle(STD_OUTPUT_HANDLE)) {
-  // The performance counter rather than the tick count: latencies are measured from this log.
-  QueryPerformanceFrequency(&frequency_);
-}
-
-std::uint64_t TEventLog::Now() const {
+// The performance counter rather than the tick count: latencies are measured from the logs.
+std::uint64_t CounterMicroseconds() {
+  LARGE_INTEGER frequency;
   LARGE_INTEGER counter;
+  QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&counter);
   const auto ticks = static_cast<std::uint64_t>(counter.QuadPart);
-  const auto frequency = static_cast<std::uint64_t>(frequency_.QuadPart);
-  return ticks / frequency * 1000000 + ticks % frequency * 1000000 / frequency;
+  const auto per_second = static_cast<std::uint64_t>(frequency.QuadPart);
+  return ticks / per_second * 1000000 + ticks % per_second * 1000000 / per_second;
 }
+
+TEventLog::TEventLog() : output_(GetStdHandle(STD_OUTPUT_HANDLE)) {}
+
+std::uint64_t TEventLog::Now() const { return CounterMicroseconds(); }
 
 void TEventLog::Write(std::string_view event, std::string_view details) { Write(event, details, Now()); }
 

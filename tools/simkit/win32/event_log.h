@@ -7,6 +7,9 @@
 
 namespace simkit {
 
+// Microseconds on the machine's performance counter: one clock for every process.
+std::uint64_t CounterMicroseconds();
+
 // Writes timestamped events to standard output, each at once: tests read it through a pipe
 // while the simulator runs. The stamps are the machine's performance counter in milliseconds,
 // one clock for every process on the machine, so the stamps of two simulators' logs can be
@@ -21,7 +24,6 @@ class TEventLog {
   void Write(std::string_view event, std::string_view details, std::uint64_t stamp);
 
  private:
-  LARGE_INTEGER frequency_;
   HANDLE output_;
 };
 

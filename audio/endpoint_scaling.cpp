@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "audio/handset_volume_backend.h"
+#include "audio/handset_volume_view.h"
 
 float VolumeToScalar(int volume) {
   const int clamped = std::clamp(volume, kHandsetVolumeMin, kHandsetVolumeMax);

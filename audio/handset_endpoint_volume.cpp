@@ -61,36 +61,14 @@ TSideView THandsetEndpointVolume::Side(THandsetSide side) const {
 void THandsetEndpointVolume::Change(THandsetSide side, const TSideValues& values) {
   TSide& s = SideOf(side);
   const int volume = Clamped(values.volume);
-  if (s.level_ok && volume != s.volume && WriteLevel(s, volume)) s.volume = volume;
-  if (s.mute_ok && values.mute != s.mute && WriteMute(s, values.mute)) s.mute = values.mute;
-  // Also when nothing took, or the side is not held: the controls go back to what is in effect.
+  // A control that is off reaches nothing but keeps what it is asked, as over the mixer, so
+  // that "Default" is kept and saved also where the endpoint refuses the level. A write that
+  // fails leaves the value in effect.
+  const bool level_ok = s.level_ok;
+  const bool mute_ok = s.mute_ok;
+  if (!level_ok || (volume != s.volume && WriteLevel(s, volume))) s.volume = volume;
+  if (!mute_ok || (values.mute != s.mute && WriteMute(s, values.mute))) s.mute = values.mute;
   Show(side);
-  if (lost_) {
-    lost_ = false;
-    view_.HandsetDevicesChanged();
-  }
-}
-
-void THandsetEndpointVolume::StepSpeaker(int direction) {
-  if (speaker_.id.empty() || !speaker_.level_ok || direction == 0) return;
-  const int step = direction > 0 ? kHandsetVolumeStep : -kHandsetVolumeStep;
-  const int target = Clamped(speaker_.volume + step);
-  if (target == speaker_.volume) return;
-  Change(THandsetSide::Speaker, TSideValues{target, speaker_.mute});
-}
-
-void THandsetEndpointVolume::ApplyDefault() {
-  for (THandsetSide side : kBothSides) {
-    TSide& s = SideOf(side);
-    if (!s.id.empty()) {
-      if (s.level_ok) WriteLevel(s, kHandsetVolumeDefault);
-      if (s.mute_ok) WriteMute(s, false);
-    }
-    // Kept also where they did not reach the endpoint, so the defaults are saved.
-    s.volume = kHandsetVolumeDefault;
-    s.mute = false;
-    Show(side);
-  }
   if (lost_) {
     lost_ = false;
     view_.HandsetDevicesChanged();

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "audio/endpoint_port.h"
-#include "audio/handset_volume_backend.h"
+#include "audio/handset_volume_view.h"
 
 class THandsetEndpointVolume final : public IEndpointEvents {
  public:
@@ -21,12 +21,9 @@ class THandsetEndpointVolume final : public IEndpointEvents {
   void Release();
   bool Found() const;
   TSideView Side(THandsetSide side) const;
-  // A change of one side: reaches the endpoint at once.
+  // A change of one side (the user's, a handset key's, "Default"): reaches the endpoint at
+  // once; what a control that is off is asked is kept without reaching it.
   void Change(THandsetSide side, const TSideValues& values);
-  // The handset's Up (+1) or Down (-1) key: one step of the speaker volume, clamped.
-  void StepSpeaker(int direction);
-  // Both sides to 32767 with mutes off (kept also where a level cannot be set).
-  void ApplyDefault();
 
   void OnEndpointVolume(const std::string& id, float level, bool mute, bool own) override;
   void OnEndpointDevicesChanged() override;

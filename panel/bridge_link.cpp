@@ -109,7 +109,7 @@ void TPanelForm::RestartDeviceChangeTimer() { RestartTimer(TPanelTimer::DevChg);
 void TPanelForm::TimerDevChgTimer() {
   StopTimer(TPanelTimer::DevChg);
   volume_.RefreshDevices();
-  FindHandsetDevices(true);
+  FollowHandsetDevices(FindHandsetDevices(true));
   // Asked again, so the answers reflect the new device set.
   RequestAudioIn();
   RequestAudioOut();

@@ -22,6 +22,8 @@ class TEndpointVolumeBackend final : public IVolumeBackend, private IHandsetVolu
 
   void SetView(IVolumeView* view) override { view_ = view; }
   bool ReachesDevice(std::uint8_t /*os_kind*/) const override { return true; }
+  // The endpoints' notification client tells of every endpoint that goes or comes.
+  bool HearsOfUnplugs() const override { return true; }
   void Refresh() override;
   // The endpoints are looked for by name, whatever the wave-out device.
   bool Open(unsigned wave_out) override;

@@ -20,6 +20,8 @@ class TMixerVolumeBackend final : public IVolumeBackend {
   void SetView(IVolumeView* view) override { view_ = view; }
   // Only Windows 2000 and XP let the mixer's controls reach the handset.
   bool ReachesDevice(std::uint8_t os_kind) const override;
+  // The mixer's group is turned on and off by the status reports alone.
+  bool HearsOfUnplugs() const override { return false; }
   void Refresh() override;
   bool Open(unsigned wave_out) override;
   void Close() override;

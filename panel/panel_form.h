@@ -143,6 +143,7 @@ class TPanelForm final : private ISkypeCommands {
 
   // The groups as the link drives them.
   void UpdateVolumeGroup(bool on);
+  void FollowHandsetDevices(bool found);
   bool FindHandsetDevices(bool refill);
 
   // Settings file.

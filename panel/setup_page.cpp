@@ -15,6 +15,18 @@ void TPanelForm::UpdateVolumeGroup(bool on) {
   volume_.Enable(on);
 }
 
+// An unplugged handset takes the group off at once, even in a call, and its return brings the
+// group back without waiting for the next status report.
+void TPanelForm::FollowHandsetDevices(bool found) {
+  if (!volume_.FollowsUnplugs()) return;
+  const bool on = found && state_.FBridgeReporting && HandsetPresent();
+  if (on == volume_.Enabled()) return;
+  skype_devices_.ResetRetries();
+  if (on) volume_.SettleDefaultDevices();
+  volume_.Enable(on);
+  ShowLinkState();
+}
+
 bool TPanelForm::FindHandsetDevices(bool refill) {
   const THandsetSearch search = volume_.FindHandsetDevices();
   skype_devices_.DefaultToHandset(search.output, search.input);

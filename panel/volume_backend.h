@@ -36,6 +36,9 @@ class IVolumeBackend {
   virtual void SetView(IVolumeView* view) = 0;
   // Whether the group's controls reach the device on Windows of kind `os_kind` (FOsKind).
   virtual bool ReachesDevice(std::uint8_t os_kind) const = 0;
+  // Whether the backend hears of its device going and coming back: then the group follows
+  // each device change, not only the bridge's status reports.
+  virtual bool HearsOfUnplugs() const = 0;
   // Closes the device and looks afresh at what there is.
   virtual void Refresh() = 0;
   // Opens the device behind wave-out device `wave_out`; false when it is not a handset's

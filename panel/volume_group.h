@@ -63,6 +63,8 @@ class TVolumeGroup final : public IWindowsDefaultDevices, private IVolumeView {
   // both were found.
   THandsetSearch FindHandsetDevices();
   bool Enabled() const { return controls_.suiGroupBoxVol.Enabled(); }
+  // Whether the group follows its devices at each device change (see IVolumeBackend).
+  bool FollowsUnplugs() const { return backend_.HearsOfUnplugs(); }
   // The group on (the devices were found) or off, with its controls as that shows them.
   void Enable(bool on);
   // Where no Windows default device is recorded, one that is not the handset's.

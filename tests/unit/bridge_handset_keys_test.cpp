@@ -339,7 +339,7 @@ TEST(HandsetKeys, ReleasePostsTheStatusReportAndNothingElse) {
     KeyBridge bridge(mode);
     bridge.AttachPanel();
     char report[32];
-    std::snprintf(report, sizeof report, "STATUS 0101 %02x000000", mode);
+    std::snprintf(report, sizeof report, "STATUS 0101 %02x000000", static_cast<unsigned>(mode));
     EXPECT_EQ(bridge.Press(0), Lines{report});
   }
   KeyBridge no_panel;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "audio/endpoint_port.h"
-#include "audio/handset_volume_backend.h"
+#include "audio/handset_volume_view.h"
 
 struct FakeEndpoint {
   std::string id;

@@ -3,12 +3,15 @@
 // controls keep their properties like the themed controls do, and a fixture builds and
 // starts the window.
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "common/copydata_text.h"
 #include "fake_audio.h"
+#include "fake_endpoints.h"
+#include "panel/endpoint_volume_backend.h"
 #include "panel/mixer_volume_backend.h"
 #include "panel/panel_form.h"
 #include "skin/track_bar_position.h"
@@ -249,8 +252,12 @@ class FakeCodePage final : public ICodePage {
   }
 };
 
-// The window's audio side: a machine without mixers or wave devices unless a test adds them.
+// The window's audio side: a machine without mixers, wave devices or endpoints unless a test
+// adds them. The handset's volume goes through the mixer (2000 and XP) or, `over_endpoints`,
+// through the endpoints (Vista and later).
 struct FakePanelAudio {
+  explicit FakePanelAudio(bool over_endpoints = false) : over_endpoints(over_endpoints) {}
+
   AudioLines journal;
   FakeMixerPort port{journal};
   FakeWaveDevices devices;
@@ -258,8 +265,18 @@ struct FakePanelAudio {
   FakeCodePage code_page;
   TAudioMixer mixer{port};
   TMixerVolumeBackend handset_volume{mixer, devices};
+  FakeEndpointPort endpoints;
+  // What the window does when the endpoint backend asks it to look again.
+  std::function<void()> endpoints_changed;
+  TEndpointVolumeBackend endpoint_volume{endpoints, "USB", [this] {
+                                           if (endpoints_changed) endpoints_changed();
+                                         }};
+  const bool over_endpoints;
 
-  TPanelAudio Refs() { return {handset_volume, devices, registry, code_page}; }
+  TPanelAudio Refs() {
+    IVolumeBackend& backend = over_endpoints ? static_cast<IVolumeBackend&>(endpoint_volume) : handset_volume;
+    return {backend, devices, registry, code_page};
+  }
 };
 
 struct FakePanelControls {
@@ -289,8 +306,10 @@ struct FakePanelControls {
 struct PanelFixture {
   static constexpr WindowHandle kBridge = 0x100;
 
-  explicit PanelFixture(std::uint8_t os_kind = 2, TStartSwitch start_switch = TStartSwitch::None)
-      : ports(journal), settings(journal), form(ports, settings, controls.Refs(), audio.Refs(), os_kind) {
+  explicit PanelFixture(std::uint8_t os_kind = 2, TStartSwitch start_switch = TStartSwitch::None,
+                        bool over_endpoints = false)
+      : ports(journal), settings(journal), audio(over_endpoints),
+        form(ports, settings, controls.Refs(), audio.Refs(), os_kind) {
     // The form's event wiring, as the window makes it.
     controls.page_control.SetOnChange([this] { form.suiPageControl1Change(); });
     controls.speaker.SetOnChange([this] { form.suiTrackBarVolOutChange(); });

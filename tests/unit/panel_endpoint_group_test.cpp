@@ -2,6 +2,7 @@
 // over the mixer, with the endpoint backend behind them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "fake_audio.h"
@@ -142,6 +143,12 @@ TEST(EndpointGroup, FailingLevelDisablesOnlyItsTrackBar) {
   bench.Take();
   bench.speaker_mute.SetChecked(true);
   EXPECT_EQ(bench.Take(), (Journal{"mute on Speaker (USB Phone)"}));
+  // "Default" is shown and kept for saving also on the track bar that is off.
+  bench.volume->RestoreDefaults();
+  EXPECT_EQ(bench.speaker.Position(), kHandsetVolumeDefault);
+  EXPECT_FALSE(bench.speaker.Enabled());
+  EXPECT_EQ(bench.volume->Values().SpeakerVolume, kHandsetVolumeDefault);
+  EXPECT_FALSE(bench.volume->Values().SpeakerMute);
 }
 
 TEST(EndpointGroup, UnplugDuringAChangeDisablesTheSideAndAsksToLookAgain) {
@@ -154,4 +161,76 @@ TEST(EndpointGroup, UnplugDuringAChangeDisablesTheSideAndAsksToLookAgain) {
   EXPECT_EQ(bench.looks_again, 1);
   EXPECT_TRUE(bench.port.calls_when_closed.empty());
   EXPECT_FALSE(bench.backend->IsOpen());
+}
+
+namespace {
+
+// The whole panel over the endpoints, linked to a bridge that reports the handset in a call.
+struct EndpointPanel {
+  EndpointPanel() {
+    panel.audio.devices.outs = {"Speakers", "USB Phone"};
+    panel.audio.devices.ins = {"USB Phone"};
+    panel.audio.endpoints.Add(TEndpointFlow::Render, "Speaker (USB Phone)");
+    panel.audio.endpoints.Add(TEndpointFlow::Capture, "Microphone (USB Phone)");
+    panel.audio.endpoints_changed = [this] { panel.form.WMDeviceChange(); };
+    panel.Link(0x0101);
+    panel.Report(0x0101, 6);
+  }
+  bool GroupOn() const { return panel.controls.volume_group.Enabled(); }
+  // The handset's two endpoints go or come back, as the notification client tells it, and
+  // the device-change timer runs out.
+  void Plug(bool plugged) {
+    for (const char* name : {"Speaker (USB Phone)", "Microphone (USB Phone)"}) {
+      panel.audio.endpoints.Named(name).gone = !plugged;
+    }
+    panel.audio.endpoint_volume.Events().OnEndpointDevicesChanged();
+    ASSERT_TRUE(panel.ports.Running(TPanelTimer::DevChg));
+    panel.form.TimerDevChgTimer();
+  }
+
+  PanelFixture panel{kOsOther, TStartSwitch::None, true};
+};
+
+}  // namespace
+
+TEST(EndpointPanel, UnplugInACallTakesTheGroupOffAndReplugBringsItBackWithTheKeptValues) {
+  EndpointPanel bench;
+  ASSERT_TRUE(bench.GroupOn());
+  bench.panel.controls.speaker.SetPosition(40000);
+
+  bench.Plug(false);
+  EXPECT_FALSE(bench.GroupOn()) << "the group stayed on without its devices";
+  // The bridge still reports the handset (its keys are another device): the group stays off.
+  bench.panel.Report(0x0101, 6);
+  EXPECT_FALSE(bench.GroupOn());
+
+  bench.panel.audio.endpoints.journal.clear();
+  bench.Plug(true);
+  EXPECT_TRUE(bench.GroupOn()) << "the group waited for something else than its devices";
+  EXPECT_EQ(bench.panel.controls.speaker.Position(), 40000);
+  EXPECT_TRUE(bench.panel.controls.speaker.Enabled());
+  const auto& journal = bench.panel.audio.endpoints.journal;
+  EXPECT_NE(std::find(journal.begin(), journal.end(), "level 0.610361 Speaker (USB Phone)"), journal.end())
+      << "the kept level did not reach the replugged speaker";
+}
+
+TEST(EndpointPanel, EndpointsThatComeWhileNoBridgeReportsLeaveTheGroupOff) {
+  EndpointPanel bench;
+  bench.Plug(false);
+  bench.panel.form.TimerDrvCheckTimer();
+  bench.Plug(true);
+  EXPECT_FALSE(bench.GroupOn());
+}
+
+TEST(EndpointPanel, OverTheMixerADeviceChangeLeavesTheGroupToTheStatusReports) {
+  PanelFixture panel;
+  panel.audio.devices.outs = {"USB Phone"};
+  panel.audio.devices.ins = {"USB Phone"};
+  panel.audio.devices.out_mixers = {0};
+  panel.audio.port.mixers = {HandsetMixer()};
+  panel.Link(0x0101);
+  ASSERT_TRUE(panel.controls.volume_group.Enabled());
+  panel.audio.devices.outs.clear();
+  panel.form.TimerDevChgTimer();
+  EXPECT_TRUE(panel.controls.volume_group.Enabled());
 }

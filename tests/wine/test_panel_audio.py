@@ -92,12 +92,17 @@ class PanelAudio(WineTestCase):
         with open(self.settings_path(), "rb") as file:
             return file.read()
 
-    def wait_settings(self, expected, timeout=5.0):
+    def wait_settings(self, expected, timeout=5.0, contains=False):
+        """Waits for setup.set to be `expected`, or to hold it (`contains`)."""
         deadline = time.monotonic() + timeout
         while True:
-            data = self.read_settings() if os.path.exists(self.settings_path()) else None
-            if data == expected or time.monotonic() > deadline:
-                self.assertEqual(data, expected)
+            data = self.read_settings() if os.path.exists(self.settings_path()) else b""
+            found = expected in data if contains else data == expected
+            if found or time.monotonic() > deadline:
+                if contains:
+                    self.assertIn(expected, data)
+                else:
+                    self.assertEqual(data, expected)
                 return
             time.sleep(0.05)
 

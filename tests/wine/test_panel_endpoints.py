@@ -2,6 +2,7 @@
 endpoints, with the endpoint simulator as the enumerator's server (ordinary COM activation),
 beside the real bridge, the Skype simulator, a simulated handset and the stand-in winmm.dll."""
 import os
+import time
 import unittest
 
 from audio_endpoints import EndpointProbe, PulseDaemon, StandInEndpoints
@@ -16,6 +17,11 @@ STORED = b"\r\n\r\n\r\n5000\r\n3000\r\n0\r\n1\r\n"
 
 def scalar(volume):
     return f"{volume / 65535:.6f}"
+
+
+def stamp(line):
+    """When the stand-in wrote the line, in seconds of the performance counter."""
+    return float(line.rsplit(" at=", 1)[1]) / 1000
 
 
 class PanelEndpoints(PanelAudio):
@@ -79,11 +85,14 @@ class PanelEndpoints(PanelAudio):
         self.end_panel()
         self.assertIn(b"\r\n4000\r\n3000\r\n1\r\n1\r\n", self.read_settings())
 
-    def test_the_up_key_held_in_a_call_steps_the_speaker_endpoint(self):
-        self.start_all()
+    def start_call(self):
         self.sim.write("answer SEARCH ACTIVECALLS => CALLS 1201")
         self.sim.write("notify CALL 1201 STATUS INPROGRESS")
         self.hs.wait_event("OUTPUT", "00 40 06")
+
+    def test_the_up_key_held_in_a_call_steps_the_speaker_endpoint(self):
+        self.start_all()
+        self.start_call()
         start = len(self.endpoints.lines())
         reads = self.hs.event_count()
         self.hs.write(f"press {KEY_UP:#04x}")
@@ -91,19 +100,55 @@ class PanelEndpoints(PanelAudio):
         self.hs.write("release")
         self.hs.wait_event("INPUT", " 00 00 00 00$", start=reads, timeout=5)
         self.desktop.wait_look(lambda s: s["speaker"] == "49151,on")
-        levels = [line.split(" context=")[0] for line in self.endpoints.lines()[start:] if line.startswith("SET-LEVEL")]
-        self.assertEqual(levels, [f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(32767 + 4096 * n)} result=ok'
-                                  for n in range(1, 5)])
+        sets = [line for line in self.endpoints.lines()[start:] if line.startswith("SET-LEVEL")]
+        self.assertEqual([line.split(" context=")[0] for line in sets],
+                         [f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(32767 + 4096 * n)} result=ok'
+                          for n in range(1, 5)])
+        # The panel's own repeat, as over the mixer.
+        times = [stamp(line) for line in sets]
+        for earlier, later in zip(times, times[1:]):
+            self.assertGreater(later - earlier, 0.2)
+            self.assertLess(later - earlier, 0.45)
 
-    def test_unplug_turns_the_speaker_off_and_replug_brings_it_back(self):
+    def test_default_sets_both_endpoints_to_half_without_mute_and_saves(self):
+        self.start_all(settings=STORED)
+        self.desktop.wait_look(lambda s: s["default"] == "on,shown")
+        start = len(self.endpoints.lines())
+        self.desktop.write("press default")
+        state, _ = self.desktop.wait_look(lambda s: s["speaker"] == "32767,on" and s["micmute"] == "0,on")
+        self.assertEqual((state["mic"], state["speakermute"]), ("32767,on", "0,on"))
+        for name in (SPEAKER, MIC):
+            self.endpoints.wait_for(f'SET-LEVEL endpoint="{name}" level={scalar(32767)} result=ok', start=start)
+        self.endpoints.wait_for(f'SET-MUTE endpoint="{MIC}" mute=0 result=ok', start=start)
+        self.wait_settings(b"\r\n7fff\r\n7fff\r\n0\r\n0\r\n", contains=True)
+
+    def test_unplug_during_a_call_turns_the_group_off_and_replug_brings_it_back(self):
+        self.start_all(settings=STORED)
+        self.start_call()
+        # The handset's keys and its sound devices go together.
+        self.hs.write("unplug 1")
+        for name in (SPEAKER, MIC):
+            self.elsewhere(f"unplug {name}")
+        state, _ = self.desktop.wait_look(lambda s: s["volume"] == "off", timeout=10)
+        self.assertTrue(state["speaker"].endswith(",off"))
+        # Back: the keys first, the sound devices a moment later, as Windows finds them.
+        start = len(self.endpoints.lines())
+        self.hs.write("plug 1")
+        time.sleep(1.5)
+        self.assertEqual(self.desktop.look()["volume"], "off")
+        for name in (SPEAKER, MIC):
+            self.elsewhere(f"plug {name}")
+        self.desktop.wait_look(lambda s: s["volume"] == "on" and s["speaker"] == "20480,on" and
+                               s["micmute"] == "1,on", timeout=10)
+        self.endpoints.wait_for(f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(20480)} result=ok', start=start)
+        self.endpoints.wait_for(f'SET-MUTE endpoint="{MIC}" mute=1 result=ok', start=start)
+
+    def test_sound_devices_gone_while_the_keys_stay_turn_the_group_off(self):
         self.start_all(settings=STORED)
         self.elsewhere(f"unplug {SPEAKER}")
-        self.desktop.wait_look(lambda s: s["speaker"].endswith(",off") and s["speakermute"].endswith(",off"),
-                               timeout=10)
-        start = len(self.endpoints.lines())
+        self.desktop.wait_look(lambda s: s["volume"] == "off", timeout=10)
         self.elsewhere(f"plug {SPEAKER}")
-        state, _ = self.desktop.wait_look(lambda s: s["volume"] == "on" and s["speaker"] == "20480,on", timeout=10)
-        self.endpoints.wait_for(f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(20480)} result=ok', start=start)
+        self.desktop.wait_look(lambda s: s["volume"] == "on" and s["speaker"] == "20480,on", timeout=10)
 
 
 class PanelOverWinesOwnEndpoints(PanelAudio):
@@ -126,8 +171,11 @@ class PanelOverWinesOwnEndpoints(PanelAudio):
         state = self.start_all(settings=STORED)
         self.assertEqual((state["speaker"], state["speakermute"], state["micmute"]), ("20480,off", "0,on", "1,on"))
         # The mute boxes are on only because Wine took the stored mutes (a refused write turns
-        # its control off, as it did the level's track bar).
+        # its control off, as it did the level's track bar). The user's click is taken too.
+        self.desktop.write("toggle in")
+        self.desktop.wait_look(lambda s: s["micmute"] == "0,on")
         self.end_panel()
+        self.assertIn(b"\r\n5000\r\n3000\r\n0\r\n0\r\n", self.read_settings())
 
 
 class PanelEndpointsOnVista(PanelEndpoints):
@@ -137,7 +185,9 @@ class PanelEndpointsOnVista(PanelEndpoints):
     test_slider_and_mute_reach_the_endpoint_and_are_saved = None
     test_the_up_key_held_in_a_call_steps_the_speaker_endpoint = None
     test_a_change_elsewhere_moves_the_controls_without_echo = None
-    test_unplug_turns_the_speaker_off_and_replug_brings_it_back = None
+    test_default_sets_both_endpoints_to_half_without_mute_and_saves = None
+    test_unplug_during_a_call_turns_the_group_off_and_replug_brings_it_back = None
+    test_sound_devices_gone_while_the_keys_stay_turn_the_group_off = None
 
 
 del PanelAudio

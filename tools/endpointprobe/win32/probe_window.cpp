@@ -119,10 +119,6 @@ void TProbeWindow::Run(const std::string& line) {
     const THandsetSide side = fields.positional[0] == "mic" ? THandsetSide::Microphone : THandsetSide::Speaker;
     volume_->Change(side,
                     TSideValues{std::atoi(std::string(fields.positional[1]).c_str()), fields.positional[2] == "1"});
-  } else if (command == "step") {
-    volume_->StepSpeaker(rest == "down" ? -1 : +1);
-  } else if (command == "default") {
-    volume_->ApplyDefault();
   } else if (command == "release") {
     volume_->Release();
     log_.Write("RELEASED", "");

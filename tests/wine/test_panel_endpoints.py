@@ -85,6 +85,13 @@ class PanelEndpoints(PanelAudio):
         self.end_panel()
         self.assertIn(b"\r\n4000\r\n3000\r\n1\r\n1\r\n", self.read_settings())
 
+    def end_panel_and_check_released(self):
+        """Ends the panel; the stand-in, at the end of the process, finds nothing left held."""
+        start = len(self.endpoints.lines())
+        self.end_panel()
+        detach = self.endpoints.lines()[self.endpoints.wait_for("DETACH", start=start)]
+        self.assertEqual(detach.split(" at=")[0], "DETACH live=0 callbacks=0 clients=0")
+
     def start_call(self):
         self.sim.write("answer SEARCH ACTIVECALLS => CALLS 1201")
         self.sim.write("notify CALL 1201 STATUS INPROGRESS")
@@ -143,6 +150,20 @@ class PanelEndpoints(PanelAudio):
         self.endpoints.wait_for(f'SET-LEVEL endpoint="{SPEAKER}" level={scalar(20480)} result=ok', start=start)
         self.endpoints.wait_for(f'SET-MUTE endpoint="{MIC}" mute=1 result=ok', start=start)
 
+    def test_exit_lets_go_of_everything_with_the_handset_or_without(self):
+        self.start_all(settings=STORED)
+        self.end_panel_and_check_released()
+        # Its sound devices gone while the panel runs.
+        self.start_panel()
+        self.elsewhere(f"unplug {SPEAKER}")
+        self.desktop.wait_look(lambda s: s["volume"] == "off", timeout=10)
+        self.end_panel_and_check_released()
+        # No handset at all.
+        self.hs.write("unplug 1")
+        self.console = self.panel(desktop=self.desktop)
+        self.desktop.wait_look(lambda s: s["note"] == "No_handset_plugged_in", timeout=10)
+        self.end_panel_and_check_released()
+
     def test_sound_devices_gone_while_the_keys_stay_turn_the_group_off(self):
         self.start_all(settings=STORED)
         self.elsewhere(f"unplug {SPEAKER}")
@@ -188,6 +209,7 @@ class PanelEndpointsOnVista(PanelEndpoints):
     test_default_sets_both_endpoints_to_half_without_mute_and_saves = None
     test_unplug_during_a_call_turns_the_group_off_and_replug_brings_it_back = None
     test_sound_devices_gone_while_the_keys_stay_turn_the_group_off = None
+    test_exit_lets_go_of_everything_with_the_handset_or_without = None
 
 
 del PanelAudio

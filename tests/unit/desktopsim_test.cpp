@@ -35,6 +35,11 @@ TEST(DesktopsimCommands, WordsNumbersAndVerbatimText) {
   EXPECT_EQ(ParseCommand("toggle out").part, TPanelPart::Out);
   EXPECT_EQ(ParseCommand("list ring").kind, TCommandKind::List);
   EXPECT_EQ(ParseCommand("press default").kind, TCommandKind::Press);
+  const TCommand watch = ParseCommand("watch off");
+  EXPECT_EQ(watch.kind, TCommandKind::Watch);
+  EXPECT_FALSE(watch.on);
+  EXPECT_TRUE(ParseCommand("watch on").on);
+  EXPECT_EQ(ParseCommand("watch maybe").kind, TCommandKind::Invalid);
   for (const char* bad : {"tray", "tray maybe", "click twice", "report 1", "post 70000 0 0", "sleep -1", "menu-char xy",
                           "key 0", "key 256", "look now", "tabs 1", "hello", "slide ring 5", "slide out",
                           "slide out 70000", "toggle ring", "choose up 1", "list", "press ok"}) {

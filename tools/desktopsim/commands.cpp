@@ -66,8 +66,8 @@ TCommand ParseCommand(std::string_view line) {
     command.on = *OnOff(list[2]);
     return command;
   }
-  if (keyword == "auto-discover" && count == 2 && OnOff(list[1])) {
-    TCommand command = Make(TCommandKind::BridgeAuto);
+  if ((keyword == "auto-discover" || keyword == "watch") && count == 2 && OnOff(list[1])) {
+    TCommand command = Make(keyword == "watch" ? TCommandKind::Watch : TCommandKind::BridgeAuto);
     command.on = *OnOff(list[1]);
     return command;
   }

@@ -31,6 +31,7 @@ enum class TCommandKind {
   Choose,          // "choose out|in|ring INDEX": pick an entry of a Skype device list
   List,            // "list out|in|ring": log a Skype device list's entries and selection
   Press,           // "press default": click the "Default" button
+  Watch,           // "watch on|off": log the value changes an accessibility client hears of the panel
   Sleep,           // "sleep MS"
   Quit,
 };

@@ -134,7 +134,7 @@ TDesktop::~TDesktop() { Destroy(); }
 
 bool TDesktop::Create() {
   CreateArgs args;
-  args.class_name = "DesktopSimulatorWindow";
+  args.class_name = kDesktopWindowClass;
   args.title = "desktopsim";
   args.style = WS_POPUP;
   args.ex_style = WS_EX_TOOLWINDOW;
@@ -152,6 +152,10 @@ LRESULT TDesktop::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return 1;
   }
   if (message == messages_.panel_discover) return 0;  // a real bridge's, or our own
+  if (message == track_bars_taken_) {
+    if (watch_) watch_->TrackBarsTaken(wparam);
+    return 0;
+  }
   switch (message) {
     case WM_COPYDATA:
       OnPanelText(reinterpret_cast<const COPYDATASTRUCT*>(lparam));
@@ -243,6 +247,11 @@ void TDesktop::Run(const TCommand& command, const std::string& line) {
     case TCommandKind::BridgeAuto:
       auto_discover_ = command.on;
       return;
+    case TCommandKind::Watch:
+      if (command.on) break;  // needs the panel
+      watch_.reset();
+      log_.Write("WATCH", "off");
+      return;
     case TCommandKind::Look:
       log_.Write("LOOK", DescribePanel(FindPanelWindow()));
       return;
@@ -285,6 +294,13 @@ void TDesktop::Run(const TCommand& command, const std::string& line) {
   switch (command.kind) {
     case TCommandKind::Tabs:
       log_.Write("TABS", DescribeTabs(target));
+      break;
+    case TCommandKind::Watch:
+      watch_ = std::make_unique<TValueWatch>(log_);
+      if (!watch_->Start(target)) {
+        watch_.reset();
+        log_.Write("ERROR", line + " (no hook)");
+      }
       break;
     case TCommandKind::Key: {
       // To the control with the focus, as the keyboard would deliver it.

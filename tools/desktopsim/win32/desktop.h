@@ -9,6 +9,8 @@
 #include "common/win32/registered_messages.h"
 #include "common/win32/window.h"
 #include "tools/desktopsim/commands.h"
+#include "tools/desktopsim/win32/track_bar_events.h"
+#include "tools/desktopsim/win32/value_watch.h"
 #include "tools/simkit/win32/event_log.h"
 #include "tools/simkit/win32/input_thread.h"
 
@@ -60,7 +62,9 @@ class TDesktop final : public TWindow {
   simkit::TInputQueue& input_;
   TRegisteredMessages messages_;
   UINT taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
+  UINT track_bars_taken_ = RegisterWindowMessageA(kTrackBarsTakenMessage);
   std::unique_ptr<TTrayWindow> tray_;
+  std::unique_ptr<TValueWatch> watch_;
   bool refusing_ = false;
   bool auto_discover_ = false;
   HWND attached_panel_ = nullptr;

@@ -1,7 +1,7 @@
 // desktopsim: what surrounds the control panel on a desktop, for tests — the shell's
 // notification area (it takes the panel's tray icon and clicks it), a bridge on the panel
-// link, and a look at the panel's window. Commands come from standard input; every event
-// is logged on standard output.
+// link, a look at the panel's window, and what an accessibility client hears of it. Commands
+// come from standard input; every event is logged on standard output.
 #include <windows.h>
 
 #include <cstdio>

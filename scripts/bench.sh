@@ -2,9 +2,9 @@
 # Prints the bridge's figures: notifications a second through the logic (native, optimised, in
 # build/bench); under Wine the time from a posted handset key and from a handset's input report
 # to the Skype command, from a Skype notification to the handset's mode report, idle CPU with
-# one handset, and memory; the time from an endpoint level changed elsewhere to the handset
-# volume showing it (the endpoint glue over the endpoint simulator); and how long a frozen Skype
-# holds the bridge. Figures, not pass/fail.
+# one handset, and memory; the time from an endpoint level changed elsewhere to the panel's
+# speaker slider moving (the real panel over the endpoint simulator); and how long a frozen
+# Skype holds the bridge. Figures, not pass/fail.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 "$top/scripts/setup.sh"
@@ -21,7 +21,10 @@ bin="$top/build/x64"
 export HANDSETLINK_EXE="$bin/bridge/win32/handsetlink.exe" SKYPESIM_EXE="$bin/tools/skypesim/skypesim.exe"
 export HANDSETSIM_EXE="$bin/tools/handsetsim/handsetsim.exe" HANDSETSIM_DLLS="$bin/tools/handsetsim/dlls"
 python3 "$top/scripts/bench_handset.py" "${PRESSES:-300}" "${IDLE_SECONDS:-60}"
-python3 "$top/scripts/bench_endpoint_notice.py" "$top/build/x64" "${CHANGES:-200}"
+export TRAYCONSOLE_EXE="$bin/panel/win32/trayconsole.exe" DESKTOPSIM_EXE="$bin/tools/desktopsim/desktopsim.exe"
+export WINMMSIM_DLLS="$bin/tools/winmmsim/dlls" MMDEVSIM_DLLS="$bin/tools/mmdevsim/dlls"
+export ENDPOINTPROBE_EXE="$bin/tools/endpointprobe/endpointprobe.exe"
+python3 "$top/scripts/bench_endpoint_notice.py" "${CHANGES:-100}"
 
 # A frozen Skype: the longest wait for it, and how long the bridge's window is held.
 export PANELSIM_EXE="$bin/tools/panelsim/panelsim.exe"

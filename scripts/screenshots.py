@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Drives the control panel for scripts/screenshots.sh: starts it beside the Skype simulator,
-a simulated handset and the bridge, shows its window the way a user would (a second start,
-then the tray menu's About), and photographs the screen each time. On each page it checks
-that the tab strip shows both tabs whole: no scroll arrows, every tab inside the strip.
+a simulated handset and the bridge, on Windows 7 over the endpoint simulator with stored
+volumes, shows its window the way a user would (a second start, then the tray menu's About),
+and photographs the screen each time. It checks that the "USB Phone" group is on with the
+stored values, and on each page that the tab strip shows both tabs whole: no scroll arrows,
+every tab inside the strip.
 
     screenshots.py OUTPUT_DIR DPI    (run by scripts/screenshots.sh, with $DISPLAY set and
                                       Wine's dpi already DPI)
@@ -15,6 +17,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "wine"))
+from test_panel_endpoints import STORED, StandInEndpointsForThePanel  # noqa: E402
 from winetest import WineTestCase, run  # noqa: E402
 
 MARGIN = 16
@@ -48,7 +51,7 @@ def tabs(desktop):
     return int(match.group(1)), match.group(2) == "1", items
 
 
-class Screenshots(WineTestCase):
+class Screenshots(StandInEndpointsForThePanel, WineTestCase):
     output = "."
     dpi = 96
 
@@ -64,13 +67,18 @@ class Screenshots(WineTestCase):
             self.assertLessEqual(right, strip, f"a tab outside the strip at {self.dpi} dpi: {items}, strip {strip}")
 
     def test_setup_and_about_pages(self):
+        self.use_stand_in_endpoints()
         desktop = self.desktopsim()
         self.handsetsim("device 1 0x0A5E 0x9001")
         self.skypesim(*SKYPE)
         self.bridge(handsets=True)
         self.audio()  # the handset's sound devices: its group comes on
+        with open(os.path.join(self.panel_folder(), "setup.set"), "wb") as settings:
+            settings.write(STORED)
         panel = self.panel(desktop=desktop)
-        desktop.wait_look(lambda s: s["default"] == "on,shown" and s["volume"] == "on", timeout=20)
+        state, _ = desktop.wait_look(lambda s: s["default"] == "on,shown" and s["volume"] == "on", timeout=20)
+        self.assertEqual((state["speaker"], state["mic"], state["speakermute"], state["micmute"]),
+                         ("20480,on", "12288,on", "0,on", "1,on"))
 
         # A second start shows the running panel's window.
         self.assertEqual(run(self.panel_exe()), 0)

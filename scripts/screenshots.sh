@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The README's pictures of the control panel: its Setup and About pages as a user sees them,
-# linked to the bridge, the Skype simulator and a simulated handset, at 96, 120, 144 and 192
-# dpi. The panel runs under Xvfb in Wine's virtual desktop (X11 driver, with a taskbar and its
-# notification area), in a prefix of its own: build/x64/wineprefix-x11. Each dpi also checks
-# that the tab strip shows every tab whole, without scroll arrows. Writes
+# linked to the bridge, the Skype simulator and a simulated handset, on Windows 7 over the
+# endpoint simulator with stored volumes, at 96, 120, 144 and 192 dpi. The panel runs under
+# Xvfb in Wine's virtual desktop (X11 driver, with a taskbar and its notification area), in a
+# prefix of its own: build/x64/wineprefix-x11. Each dpi also checks that the handset's volume
+# group is on with the stored values and that the tab strip shows every tab whole, without
+# scroll arrows. Writes
 # build/screenshots/panel-{setup,about}-DPIdpi.png, copies the 96-dpi pair to
 # docs/panel-setup.png and docs/panel-about.png and the 144-dpi Setup page to
 # docs/panel-setup-144dpi.png, and leaves nothing running.
@@ -56,6 +58,7 @@ export HANDSETSIM_EXE="$bin/tools/handsetsim/handsetsim.exe"
 export HANDSETSIM_DLLS="$(dirname "$(find "$bin/tools/handsetsim" -name hid.dll | head -1)")"
 export DESKTOPSIM_EXE="$bin/tools/desktopsim/desktopsim.exe"
 export WINMMSIM_DLLS="$(dirname "$(find "$bin/tools/winmmsim" -name winmm.dll | head -1)")"
+export MMDEVSIM_DLLS="$bin/tools/mmdevsim/dlls"
 shots="$top/build/screenshots"
 mkdir -p "$shots"
 for dpi in 96 120 144 192; do

@@ -24,10 +24,12 @@ def stamp(line):
     return float(line.rsplit(" at=", 1)[1]) / 1000
 
 
-class PanelEndpoints(PanelAudio):
+class StandInEndpointsForThePanel:
+    """For a WineTestCase: the panels it starts from now on take Wine's Windows as `version`
+    and find the endpoint simulator, which serves commands on the pipe `self.pipe`."""
     version = "win7"
 
-    def start_all(self, settings=None, **kwargs):
+    def use_stand_in_endpoints(self):
         reg_add(APP_DEFAULTS, "Version", self.version)
         self.addCleanup(reg_delete, APP_DEFAULTS)
         self.pipe = f"mmdevsim{os.getpid()}"
@@ -41,6 +43,11 @@ class PanelEndpoints(PanelAudio):
             return mixer
 
         self.audio = audio_with_endpoints
+
+
+class PanelEndpoints(StandInEndpointsForThePanel, PanelAudio):
+    def start_all(self, settings=None, **kwargs):
+        self.use_stand_in_endpoints()
         return super().start_all(settings=settings, **kwargs)
 
     def elsewhere(self, command):

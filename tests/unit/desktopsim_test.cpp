@@ -22,6 +22,7 @@ TEST(DesktopsimCommands, WordsNumbersAndVerbatimText) {
   EXPECT_EQ(ParseCommand("menu-char x").text, "x");
   EXPECT_EQ(ParseCommand("dialog").kind, TCommandKind::Dialog);
   EXPECT_EQ(ParseCommand("tabs").kind, TCommandKind::Tabs);
+  EXPECT_EQ(ParseCommand("about").kind, TCommandKind::About);
   EXPECT_EQ(ParseCommand("key 0x09").wparam, 9);
   EXPECT_EQ(ParseCommand("  # note").kind, TCommandKind::Nothing);
   const TCommand slide = ParseCommand("slide in 40000");
@@ -41,7 +42,7 @@ TEST(DesktopsimCommands, WordsNumbersAndVerbatimText) {
   EXPECT_TRUE(ParseCommand("watch on").on);
   EXPECT_EQ(ParseCommand("watch maybe").kind, TCommandKind::Invalid);
   for (const char* bad : {"tray", "tray maybe", "click twice", "report 1", "post 70000 0 0", "sleep -1", "menu-char xy",
-                          "key 0", "key 256", "look now", "tabs 1", "hello", "slide ring 5", "slide out",
+                          "key 0", "key 256", "look now", "tabs 1", "about page", "hello", "slide ring 5", "slide out",
                           "slide out 70000", "toggle ring", "choose up 1", "list", "press ok"}) {
     EXPECT_EQ(ParseCommand(bad).kind, TCommandKind::Invalid) << bad;
   }

@@ -3,6 +3,7 @@ running copy, and the two switches ZunSearchMode and ZunDestroyMode."""
 import time
 import unittest
 
+import pe_resources
 from winetest import WineTestCase, run
 
 WM_CLOSE = 0x0010
@@ -67,6 +68,20 @@ class OnlyCopy(WineTestCase):
         desktop.wait_event("ATTACH")
         time.sleep(4)
         self.assertTrue(panel.running())
+
+
+
+class AboutPage(WineTestCase):
+    def test_names_the_product_version_and_maker_as_the_version_resource_does(self):
+        desktop = self.desktopsim()
+        self.panel(desktop=desktop)
+        desktop.wait_look(lambda s: True)
+        desktop.write("about")
+        texts = dict(item.split("=", 1) for item in desktop.wait_event("ABOUT").split(" ", 2)[2].split("|"))
+        resource = pe_resources.version_info(self.panel_exe()).strings
+        self.assertEqual(texts, {"product": f"Product Name: {resource['ProductName']}",
+                                 "version": f"Software Version: {resource['ProductVersion']}",
+                                 "maker": f"Made by {resource['CompanyName']}"})
 
 
 if __name__ == "__main__":

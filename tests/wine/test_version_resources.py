@@ -108,14 +108,6 @@ class PanelResources(ProgramResources, unittest.TestCase):
         self.assertEqual(len(controls), 1)
         self.assertEqual(controls[0].get("version"), "6.0.0.0")
 
-    def test_about_page_shows_the_same_version_and_names(self):
-        # The compiler builds these texts in the code, a few bytes at a time, so whole they are
-        # only in the program's debug data: the debug file beside the shipped program.
-        with open(built("TRAYCONSOLE_DEBUG"), "rb") as f:
-            image = f.read()
-        for text in (f"Product Name: {PRODUCT}", f"Software Version: {VERSION}", f"Made by {COMPANY}"):
-            self.assertIn(text.encode() + b"\0", image)
-
     def test_tray_images_are_two_icon_groups(self):
         groups = pe_resources.resources(self.path).get(RT_GROUP_ICON, {})
         self.assertLessEqual({1, 2}, set(groups))

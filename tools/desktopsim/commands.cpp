@@ -91,6 +91,7 @@ TCommand ParseCommand(std::string_view line) {
     if (keyword == "discover") return Make(TCommandKind::BridgeDiscover);
     if (keyword == "look") return Make(TCommandKind::Look);
     if (keyword == "tabs") return Make(TCommandKind::Tabs);
+    if (keyword == "about") return Make(TCommandKind::About);
     if (keyword == "menu") return Make(TCommandKind::Menu);
     if (keyword == "dialog") return Make(TCommandKind::Dialog);
     if (keyword == "quit") return Make(TCommandKind::Quit);

@@ -20,6 +20,7 @@ enum class TCommandKind {
   Answer,          // "answer TEXT": send TEXT to the panel by WM_COPYDATA
   Look,            // "look": log the panel window's state
   Tabs,            // "tabs": log the panel's tab strip, its scroll arrows and its tabs' places
+  About,           // "about": log the texts of the About page
   Post,            // "post MSG W L" to the panel window
   Send,            // "send MSG W L" to the panel window, result logged
   MenuChar,        // "menu-char C": type C into the open popup menu

@@ -295,6 +295,9 @@ void TDesktop::Run(const TCommand& command, const std::string& line) {
     case TCommandKind::Tabs:
       log_.Write("TABS", DescribeTabs(target));
       break;
+    case TCommandKind::About:
+      log_.Write("ABOUT", DescribeAbout(target));
+      break;
     case TCommandKind::Watch:
       watch_ = std::make_unique<TValueWatch>(log_);
       if (!watch_->Start(target)) {

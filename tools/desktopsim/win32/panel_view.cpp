@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "panel/instance_names.h"
 #include "panel/win32/window_ids.h"
 
@@ -118,6 +120,20 @@ std::string DescribePanel(HWND panel) {
     if (id != kIdComboBoxSkypeRing) text += ",";
   }
   text += " note=" + GreyGroupsNote(panel);
+  return text;
+}
+
+std::string DescribeAbout(HWND panel) {
+  std::string text;
+  for (const auto& [name, id] : {std::pair<const char*, int>{"product", kIdLabelProduct},
+                                 {"version", kIdLabelVersion},
+                                 {"maker", kIdLabelMaker}}) {
+    char caption[128] = {};
+    HWND label = FindControl(panel, id);
+    if (label) GetWindowTextA(label, caption, sizeof caption);
+    if (!text.empty()) text += '|';
+    text += std::string(name) + "=" + (label ? caption : "missing");
+  }
   return text;
 }
 

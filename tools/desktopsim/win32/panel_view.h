@@ -23,6 +23,10 @@ std::string DescribePanel(HWND panel);
 // scroll arrows show, and where each tab lies in it (left-right); "missing" without tabs.
 std::string DescribeTabs(HWND panel);
 
+// The About page's texts as the user reads them, each whole on a line of its own after its
+// name: "product=Product Name: ...|version=...|maker=Made by ...".
+std::string DescribeAbout(HWND panel);
+
 // The panel's control with this id (panel/win32/window_ids.h), or null.
 HWND FindControl(HWND panel, int id);
 

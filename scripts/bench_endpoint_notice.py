@@ -14,6 +14,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "wine"))
 from audio_endpoints import EndpointProbe  # noqa: E402
+from winetest import run_once  # noqa: E402
 from test_panel_endpoints import SPEAKER, STORED, PanelEndpoints, stamp  # noqa: E402
 
 # Each level changed elsewhere, and the speaker track bar's position that shows it.
@@ -52,10 +53,4 @@ class Bench(PanelEndpoints):
 
 
 if __name__ == "__main__":
-    bench = Bench()
-    bench.setUp()
-    try:
-        bench.runTest()
-    finally:
-        bench.tearDown()
-        bench.doCleanups()
+    run_once(Bench)

@@ -10,7 +10,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "wine"))
-from winetest import WineTestCase  # noqa: E402
+from winetest import WineTestCase, run_once  # noqa: E402
 
 WM_HANDSETKEY = 0x0400 + 100
 WM_SKYPEQUERY = 0x0400 + 101
@@ -72,10 +72,4 @@ class Bench(WineTestCase):
 
 
 if __name__ == "__main__":
-    bench = Bench()
-    bench.setUp()
-    try:
-        bench.runTest()
-    finally:
-        bench.tearDown()
-        bench.doCleanups()
+    run_once(Bench)

@@ -14,7 +14,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "wine"))
-from winetest import WineTestCase  # noqa: E402
+from winetest import WineTestCase, run_once  # noqa: E402
 
 KEY_UP = 0x11
 KEY_TARGET = "target: median under 2 ms, 99th percentile under 10 ms"
@@ -105,10 +105,4 @@ class Bench(WineTestCase):
 
 
 if __name__ == "__main__":
-    bench = Bench()
-    bench.setUp()
-    try:
-        bench.runTest()
-    finally:
-        bench.tearDown()
-        bench.doCleanups()
+    run_once(Bench)

@@ -7,7 +7,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "wine"))
-from winetest import WineTestCase  # noqa: E402  (the programs and their logs)
+from winetest import WineTestCase, run_once  # noqa: E402  (the programs and their logs)
 
 MODES = {0: "standby", 1: "ringing (buzzer)", 2: "mute", 4: "call out", 6: "talking"}
 
@@ -139,10 +139,4 @@ class Demo(WineTestCase):
 
 
 if __name__ == "__main__":
-    demo = Demo()
-    demo.setUp()
-    try:
-        demo.runTest()
-    finally:
-        demo.tearDown()
-        demo.doCleanups()
+    run_once(Demo)

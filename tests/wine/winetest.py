@@ -385,6 +385,18 @@ def _wine_path(path):
 _pipe_names = itertools.count(1)
 
 
+def run_once(case_class):
+    """Runs a WineTestCase's runTest once outside unittest, with its set-up and clean-up, as
+    the demo and the benchmarks do."""
+    case = case_class()
+    case.setUp()
+    try:
+        case.runTest()
+    finally:
+        case.tearDown()
+        case.doCleanups()
+
+
 class WineTestCase(unittest.TestCase):
     """Ends every program a test started, so none outlives it and holds the desktop."""
 

@@ -10,6 +10,12 @@ namespace {
 // Skype answers a command at once when it is well; a hung Skype may keep the bridge, and the
 // handset keys behind it, waiting no longer than any other window may.
 constexpr UINT kSkypeSendTimeoutMs = 1000;
+// For a moment after a command Skype did not answer, the next ones wait only briefly: a key or
+// an attach that sends several commands to a Skype that just froze holds the bridge for one
+// full wait, not one for each (Windows itself calls it hung only after 5 s). Later commands
+// get the full wait again, so a Skype that thawed is not hurried.
+constexpr UINT kUnansweredSkypeSendTimeoutMs = 100;
+constexpr DWORD kUnansweredSkypeMomentMs = 2000;
 // The panel answers at once; it is only ever waited for briefly.
 constexpr UINT kPanelSendTimeoutMs = 500;
 
@@ -29,7 +35,15 @@ bool TWin32BridgePorts::BelongsToThisProcess(WindowHandle window) {
 }
 
 std::intptr_t TWin32BridgePorts::SendToSkypeWindow(WindowHandle skype, const std::string& text) {
-  return SendCopyDataText(AsHwnd(skype), bridge_, text, kSkypeSendTimeoutMs);
+  // Unsigned ticks: the difference stays right across the counter's wrap.
+  const bool just_unanswered =
+      skype == unanswering_skype_ && GetTickCount() - unanswered_at_ < kUnansweredSkypeMomentMs;
+  const UINT timeout_ms = just_unanswered ? kUnansweredSkypeSendTimeoutMs : kSkypeSendTimeoutMs;
+  LRESULT result = 0;
+  const bool answered = SendCopyDataTextAnswered(AsHwnd(skype), bridge_, text, timeout_ms, result);
+  unanswering_skype_ = answered ? 0 : skype;
+  if (!answered && !just_unanswered) unanswered_at_ = GetTickCount();
+  return result;
 }
 
 void TWin32BridgePorts::SendToPanelWindow(WindowHandle panel, const std::string& text) {

@@ -27,4 +27,8 @@ class TWin32BridgePorts final : public IBridgePorts {
  private:
   HWND bridge_;
   const TRegisteredMessages& messages_;
+  // The Skype window that did not answer the last command sent to it, if any, and when its
+  // full wait ended (see the send's time-outs).
+  WindowHandle unanswering_skype_ = 0;
+  DWORD unanswered_at_ = 0;
 };
